@@ -1,0 +1,81 @@
+#include "app/paths.h"
+
+#include <windows.h>
+
+#include <direct.h>
+
+#include <cstring>
+
+namespace {
+
+// The name part is what follows the last backslash; without a backslash the whole path is the name and the
+// directory part is the current directory.
+struct SplitPath {
+  std::string directory;
+  std::string name;
+};
+
+SplitPath Split(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return {".", path};
+  return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
+bool IsDirectory(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The absolute form of an existing directory, as the current directory would read after entering it: a drive
+// root keeps its backslash, any other directory has none. Resolving by name instead of entering the directory
+// and reading the current directory back gives the same text at a fraction of the cost (the catalogue resolves
+// several paths for every program on the disc) and never moves the process's current directory.
+bool AbsoluteDirectory(const std::string& directory, std::string& absolute) {
+  char buffer[kMaxPathLength + 1];
+  const DWORD length = GetFullPathNameA(directory.c_str(), sizeof buffer, buffer, nullptr);
+  if (length == 0 || length >= sizeof buffer) return false;
+  absolute.assign(buffer, length);
+  while (absolute.size() > 3 && absolute.back() == '\\') absolute.pop_back();
+  if (absolute.size() == 2 && absolute[1] == ':') absolute += '\\';
+  return true;
+}
+
+}  // namespace
+
+void ResolvePath(std::string& path) {
+  if (path.size() > kMaxPathLength) return;
+  if (IsDirectory(path)) {
+    std::string absolute;
+    if (AbsoluteDirectory(path, absolute)) path = absolute;
+    return;
+  }
+  const SplitPath split = Split(path);
+  std::string absolute;
+  if (!IsDirectory(split.directory) || !AbsoluteDirectory(split.directory, absolute)) return;
+  if (!split.name.empty()) {
+    if (absolute.back() != '\\') absolute += '\\';
+    absolute += split.name;
+  }
+  if (absolute.size() > kMaxPathLength) return;
+  path = absolute;
+}
+
+unsigned LaunchInDirectory(const std::string& path, int showCommand) {
+  if (path.size() > kMaxPathLength) return ERROR_PATH_NOT_FOUND;
+  char saved[kMaxPathLength + 1];
+  // Without the saved directory it could not be restored, so nothing is attempted.
+  if (_getcwd(saved, static_cast<int>(sizeof saved)) == nullptr) return ERROR_PATH_NOT_FOUND;
+
+  std::string name;
+  if (_chdir(path.c_str()) != 0) {
+    const SplitPath split = Split(path);
+    if (_chdir(split.directory.c_str()) != 0) return ERROR_PATH_NOT_FOUND;
+    name = split.name;
+  }
+  // The name part is the whole command line: the program is named relative to the directory just entered, and
+  // any arguments after it reach the platform unchanged.
+  const unsigned result = name.empty() ? kLaunchNothingToStart : WinExec(name.c_str(), showCommand);
+  _chdir(saved);
+  return result;
+}

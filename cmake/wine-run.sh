@@ -1,0 +1,28 @@
+#!/bin/sh
+# Runs a Windows program under Wine for ctest and the scripts. The caller (scripts/wine-env.sh) sets WINEPREFIX
+# and WINE_LOADER. The prefix is created on first use (under a lock, since ctest may start several tests at
+# once); TAMO_DRIVE_D, when set, is mapped as drive D:. The wineserver is started persistent once, and Wine's
+# helper processes are detached from our pipes: otherwise every test waits for pipes that Wine's service
+# processes keep open.
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINELOADER
+loader=${WINE_LOADER:-wine}
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      "$loader" wineboot -i </dev/null >/dev/null 2>&1
+      # Without a window manager every hide or destroy of a managed window waits two seconds.
+      "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+      wineserver -w
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+if [ -n "$TAMO_DRIVE_D" ]; then
+  mkdir -p "$TAMO_DRIVE_D"
+  [ "$(readlink "$WINEPREFIX/dosdevices/d:")" = "$TAMO_DRIVE_D" ] || ln -sfn "$TAMO_DRIVE_D" "$WINEPREFIX/dosdevices/d:"
+fi
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+  "$loader" cmd /c exit </dev/null >/dev/null 2>&1
+fi
+exec "$loader" "$@"

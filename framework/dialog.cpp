@@ -1,0 +1,107 @@
+#include "framework/dialog.h"
+
+#include "framework/application.h"
+
+// The framework's help command, routed to the application when a dialog leaves it unhandled.
+constexpr int kHelpCommand = 57670;
+
+Dialog::Dialog(int templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
+
+Dialog::~Dialog() {
+  if (hwnd_ != nullptr && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+HWND Dialog::ChooseOwner() const {
+  if (owner_ != nullptr) return owner_;
+  Application* app = Application::Current();
+  if (app == nullptr || app->mainWindow() == nullptr || app->mainWindow() == this) return nullptr;
+  return app->mainWindow()->hwnd();
+}
+
+INT_PTR Dialog::DoModal() {
+  const HWND owner = ChooseOwner();
+  ended_ = false;
+  result_ = -1;
+  HWND created = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
+                                    reinterpret_cast<LPARAM>(this));
+  if (created == nullptr) return -1;
+  // The owner is disabled only once the dialog exists: a dialog that cannot be created must not leave its owner
+  // dead. Re-enabling it before the destruction below hands the activation back to it.
+  const bool disabledOwner = owner != nullptr && IsWindowEnabled(owner);
+  if (disabledOwner) EnableWindow(owner, FALSE);
+  if (!ended_ && IsWindow(created) && !IsWindowVisible(created)) ShowWindow(created, SW_SHOW);
+
+  MSG msg;
+  while (!ended_ && IsWindow(created)) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      // Leave the quit request for the outer loops too.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got == -1) break;
+    if (!IsDialogMessageA(created, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+
+  if (disabledOwner) EnableWindow(owner, TRUE);
+  if (IsWindow(created)) DestroyWindow(created);
+  hwnd_ = nullptr;
+  return result_;
+}
+
+void Dialog::EndDialog(INT_PTR result) {
+  result_ = result;
+  ended_ = true;
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Dialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lParam);
+    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  }
+  if (self == nullptr) return FALSE;
+  INT_PTR result = FALSE;
+  try {
+    result = self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // An exception must never unwind through the system's code; the dialog ends instead of going on in an
+    // unknown state.
+    self->EndDialog(IDABORT);
+  }
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+  return result;
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) return OnInitDialog();
+  INT_PTR result = FALSE;
+  if (OnMessage(message, wParam, lParam, result)) return result;
+  if (message == WM_COMMAND) {
+    const int id = LOWORD(wParam);
+    const int code = HIWORD(wParam);
+    if (OnCommand(id, code, reinterpret_cast<HWND>(lParam))) return TRUE;
+    // Buttons, Enter and Escape arrive with BN_CLICKED (0); menu and accelerator commands with 0 or 1.
+    if (code == BN_CLICKED || code == 1) {
+      if (id == IDOK) {
+        OnOK();
+        return TRUE;
+      }
+      if (id == IDCANCEL) {
+        OnCancel();
+        return TRUE;
+      }
+      if (id == kHelpCommand && Application::Current() != nullptr) {
+        Application::Current()->OnHelp();
+        return TRUE;
+      }
+    }
+  }
+  return FALSE;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+#include "framework/window.h"
+
+// A dialog bound to a dialog template of this program, run modally by a loop of our own: it ends when the dialog
+// calls EndDialog or when its window is destroyed (the main window's leave command destroys it from inside a
+// button click). Escape gives IDCANCEL and Enter the default push button's command, as in any dialog.
+//
+// Derived classes bind their controls in OnInitDialog and route commands through a table of their own, kept in
+// one place per class (see CommandRoute). No C++ exception leaves a window procedure.
+class Dialog : public Window {
+ public:
+  // The owner is disabled while the dialog runs. Without an explicit owner the dialog is owned by the
+  // application's main window, when there is one and it is not this dialog.
+  explicit Dialog(int templateId, HWND owner = nullptr);
+  ~Dialog() override;
+
+  // Creates the window, runs it to its end and destroys it. Returns the value given to EndDialog, or -1 when the
+  // window could not be created or was destroyed without EndDialog.
+  INT_PTR DoModal();
+  void EndDialog(INT_PTR result);
+  bool IsRunning() const { return hwnd_ != nullptr && !ended_; }
+
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+
+ protected:
+  virtual BOOL OnInitDialog() { return TRUE; }
+  virtual void OnOK() { EndDialog(IDOK); }
+  virtual void OnCancel() { EndDialog(IDCANCEL); }
+  // Returns true when the command was handled.
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+  // Any other message. Returns true when handled, with the dialog procedure's result in `result`.
+  virtual bool OnMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/, INT_PTR& /*result*/) {
+    return false;
+  }
+
+  // One row of a class's command table: control id, notification code, handler.
+  template <class Derived>
+  struct CommandRoute {
+    int id;
+    int code;
+    void (Derived::*handler)();
+  };
+  template <class Derived, std::size_t N>
+  static bool Route(Derived* self, const CommandRoute<Derived> (&table)[N], int id, int code) {
+    for (const CommandRoute<Derived>& route : table) {
+      if (route.id == id && route.code == code) {
+        (self->*route.handler)();
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  HWND ChooseOwner() const;
+
+  int templateId_;
+  HWND owner_;
+  bool ended_ = false;
+  INT_PTR result_ = -1;
+};

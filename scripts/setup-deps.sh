@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs what building and testing need on Debian 12, if it is not there yet: the MinGW-w64 cross compilers,
+# Wine (with the i386 architecture for 32-bit Wine), a virtual X server and the tools the tests drive it with,
+# GoogleTest's sources, and clang's fuzzing and sanitizer runtimes.
+set -eu
+packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
+  xvfb xdotool x11-apps imagemagick fonts-wine fonts-liberation fonts-dejavu-core
+  procps util-linux"
+missing=""
+for p in $packages; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO=sudo
+dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing

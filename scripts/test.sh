@@ -1,0 +1,86 @@
+#!/bin/sh
+# Builds everything and runs every test: the portable catalogue code natively (plain, then with AddressSanitizer
+# and UndefinedBehaviorSanitizer), a short fuzzing run of each reader, the Windows code under Wine on a virtual
+# display, the program's imports and the source formatting. Ends with one line "N passed, N failed".
+set -eu
+. "$(dirname "$0")/common.sh"
+"$REPO_ROOT/scripts/setup-deps.sh"
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+passed=0
+failed=0
+status=0
+
+count() {  # adds up ctest's summary line from a log
+  line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -n 1)
+  if [ -z "$line" ]; then status=1; return; fi
+  total=$(echo "$line" | sed -E 's/.* out of ([0-9]+).*/\1/')
+  bad=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed.*/\1/')
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+run_ctest() {  # title, build dir
+  echo "== $1"
+  log="$2/ctest.log"
+  (cd "$2" && ctest --output-on-failure -j "$JOBS" ${3:-}) >"$log" 2>&1 || status=1
+  tail -n 15 "$log"
+  count "$log"
+}
+
+echo "== building"
+configure_and_build "$BUILD_ROOT/native"
+configure_and_build "$BUILD_ROOT/asan" -DTAMO_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+configure_and_build "$BUILD_ROOT/fuzz" -DTAMO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+build_windows 32
+[ "$WINE_ARCH_BITS" = 32 ] || build_windows 64
+
+run_ctest "native tests" "$BUILD_ROOT/native"
+run_ctest "native tests, sanitized" "$BUILD_ROOT/asan"
+
+echo "== fuzzing, ${FUZZ_SECONDS}s per reader"
+for fuzzer in "$BUILD_ROOT"/fuzz/tests/fuzz/fuzz_*; do
+  [ -x "$fuzzer" ] || continue
+  name=$(basename "$fuzzer")
+  corpus="$BUILD_ROOT/fuzz/corpus-$name"
+  mkdir -p "$corpus"
+  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$corpus" \
+      "$REPO_ROOT/tests/fuzz/corpus/${name#fuzz_}" >"$BUILD_ROOT/fuzz/$name.log" 2>&1; then
+    echo "$name: $(grep -E 'stat::number_of_executed_units' "$BUILD_ROOT/fuzz/$name.log" | awk '{print $2}') runs, nothing found"
+    passed=$((passed + 1))
+  else
+    tail -n 30 "$BUILD_ROOT/fuzz/$name.log"
+    echo "$name: FOUND A PROBLEM"
+    failed=$((failed + 1))
+    status=1
+  fi
+done
+
+echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
+start_xvfb
+trap stop_xvfb EXIT
+run_ctest "Wine tests" "$RUN_BUILD" "-j 1"
+wineserver -k 2>/dev/null || true
+stop_xvfb
+
+echo "== program imports (32-bit build)"
+imports=$(i686-w64-mingw32-objdump -p "$BUILD_ROOT/win32/app/tamo_cd.exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')
+echo "tamo_cd.exe imports: $imports ($(stat -c %s "$BUILD_ROOT/win32/app/tamo_cd.exe") bytes)"
+if echo "$imports" | tr ' ' '\n' | grep -v -i -x -E 'KERNEL32.dll|USER32.dll|GDI32.dll|msvcrt.dll|ADVAPI32.dll|SHELL32.dll|COMCTL32.dll|' >/dev/null; then
+  echo "imports beyond the Windows system DLLs"
+  failed=$((failed + 1))
+  status=1
+else
+  passed=$((passed + 1))
+fi
+
+echo "== formatting"
+if (cd "$REPO_ROOT" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror) >/dev/null 2>"$BUILD_ROOT/format.log"; then
+  passed=$((passed + 1))
+else
+  head -n 20 "$BUILD_ROOT/format.log"
+  failed=$((failed + 1))
+  status=1
+fi
+
+echo "$passed passed, $failed failed"
+exit $status

@@ -1,0 +1,115 @@
+#include "app/paths.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/wine/test_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// D:\ is the disc root; D:\PROGS\ABC exists, D:\PROGS\XYZ does not.
+class PathsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = CurrentDirectory();
+    RemoveTree("D:\\PROGS");
+    RemoveTree("D:\\CD");
+    MakeDirectories("D:\\PROGS\\ABC");
+    MakeDirectories("D:\\CD");
+    SetCurrentDirectoryOrDie("D:\\");
+  }
+  void TearDown() override {
+    SetCurrentDirectoryOrDie(saved_);
+    RemoveTree("D:\\PROGS");
+    RemoveTree("D:\\CD");
+  }
+  std::string saved_;
+};
+
+struct ResolveCase {
+  const char* start;
+  std::string input;
+  std::string expected;
+};
+
+TEST_F(PathsTest, ResolvePathTable) {
+  const std::string longName(1020, 'x');
+  const ResolveCase cases[] = {
+      {"D:\\", ".\\prog.txt", "D:\\prog.txt"},
+      {"D:\\", "prog.txt", "D:\\prog.txt"},
+      {"D:\\", "PROGS\\ABC", "D:\\PROGS\\ABC"},
+      {"D:\\", "PROGS\\ABC\\", "D:\\PROGS\\ABC"},
+      {"D:\\", "PROGS\\ABC\\setup", "D:\\PROGS\\ABC\\setup"},
+      {"D:\\", "PROGS\\XYZ\\setup", "PROGS\\XYZ\\setup"},
+      {"D:\\", "\\kat1.txt", "\\kat1.txt"},
+      {"D:\\", ".", "D:\\"},
+      {"D:\\", "PROGS\\ABC\\..\\ABC\\setup", "D:\\PROGS\\ABC\\setup"},
+      {"D:\\", "D:\\PROGS\\ABC\\run me.exe", "D:\\PROGS\\ABC\\run me.exe"},
+      {"D:\\", "", "D:\\"},
+      {"D:\\CD", ".\\prog.txt", "D:\\CD\\prog.txt"},
+      {"D:\\CD", "..", "D:\\"},
+      {"D:\\CD", "..\\PROGS\\ABC\\setup", "D:\\PROGS\\ABC\\setup"},
+      // Too long to hold, as given or once made absolute: left as it is rather than cut short.
+      {"D:\\", std::string(1024, 'a'), std::string(1024, 'a')},
+      {"D:\\CD", longName, longName},
+      {"D:\\", longName, "D:\\" + longName},
+  };
+  for (const ResolveCase& c : cases) {
+    SetCurrentDirectoryOrDie(c.start);
+    std::string path = c.input;
+    ResolvePath(path);
+    EXPECT_EQ(path, c.expected) << "from " << c.start << " resolving " << c.input.substr(0, 60);
+    EXPECT_EQ(CurrentDirectory(), c.start) << "resolving " << c.input.substr(0, 60);
+  }
+}
+
+TEST_F(PathsTest, LaunchReportsMissingFileAndPathAndLeavesDirectory) {
+  struct Case {
+    std::string path;
+    bool expectNotFound;
+    unsigned expected;
+  };
+  const Case cases[] = {
+      {"D:\\PROGS\\ABC\\setup", true, 2},
+      {"D:\\PROGS\\XYZ\\setup", true, 3},
+      {"PROGS\\XYZ\\setup", true, 3},
+      {"D:\\PROGS\\ABC", false, 0},
+      {"D:\\PROGS\\ABC\\", false, 0},
+      {"D:\\PROGS\\ABC\\" + std::string(1030, 's'), true, 3},
+  };
+  for (const Case& c : cases) {
+    const unsigned result = LaunchInDirectory(c.path, SW_SHOW);
+    if (c.expectNotFound) {
+      EXPECT_EQ(result, c.expected) << c.path.substr(0, 60);
+    } else {
+      EXPECT_NE(result, 2u) << c.path;
+      EXPECT_NE(result, 3u) << c.path;
+    }
+    EXPECT_EQ(CurrentDirectory(), "D:\\") << c.path.substr(0, 60);
+  }
+}
+
+TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
+  InstallRecorder("D:\\PROGS\\ABC\\setup.exe");
+  SetCurrentDirectoryOrDie("D:\\CD");
+  const unsigned result = LaunchInDirectory("D:\\PROGS\\ABC\\setup /q", SW_SHOW);
+  EXPECT_GT(result, 31u);
+  EXPECT_EQ(CurrentDirectory(), "D:\\CD");
+  ASSERT_TRUE(WaitForFile("D:\\PROGS\\ABC\\recorded.txt", 10000));
+  const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
+  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
+  EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
+}
+
+TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {
+  InstallRecorder("D:\\PROGS\\ABC\\tool.exe");
+  const unsigned result = LaunchInDirectory("PROGS\\ABC\\tool.exe", SW_SHOW);
+  EXPECT_GT(result, 31u);
+  EXPECT_EQ(CurrentDirectory(), "D:\\");
+  ASSERT_TRUE(WaitForFile("D:\\PROGS\\ABC\\recorded.txt", 10000));
+  const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
+  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
+}
+
+}  // namespace

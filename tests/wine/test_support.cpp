@@ -1,0 +1,99 @@
+#include "tests/wine/test_support.h"
+
+#include <direct.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace testing_support {
+
+std::string CurrentDirectory() {
+  char buffer[2048] = {};
+  return _getcwd(buffer, sizeof buffer - 1) != nullptr ? std::string(buffer) : std::string();
+}
+
+void SetCurrentDirectoryOrDie(const std::string& path) {
+  if (_chdir(path.c_str()) != 0) {
+    ADD_FAILURE() << "cannot enter " << path;
+    std::abort();
+  }
+}
+
+void MakeDirectories(const std::string& path) {
+  for (std::size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  }
+}
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+
+void WriteTextFile(const std::string& path, const std::string& contents) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr) << path;
+  std::fwrite(contents.data(), 1, contents.size(), file);
+  std::fclose(file);
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return std::string();
+  std::string contents;
+  char chunk[4096];
+  std::size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) contents.append(chunk, got);
+  std::fclose(file);
+  return contents;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WaitForFile(const std::string& path, DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < milliseconds) {
+    if (!ReadTextFile(path).empty()) return true;
+    Sleep(20);
+  }
+  return false;
+}
+
+std::string ExecutableDirectory() {
+  char path[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string directory = path;
+  directory.erase(directory.rfind('\\'));
+  return directory;
+}
+
+void InstallRecorder(const std::string& path) {
+  const std::string recorder = ExecutableDirectory() + "\\recorder.exe";
+  ASSERT_TRUE(CopyFileA(recorder.c_str(), path.c_str(), FALSE)) << recorder << " -> " << path;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace testing_support

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
+// build tree (TAMO_DRIVE_D), standing in for the disc.
+namespace testing_support {
+
+std::string CurrentDirectory();
+void SetCurrentDirectoryOrDie(const std::string& path);
+// Creates the directory and its missing parents.
+void MakeDirectories(const std::string& path);
+// Deletes a directory tree; a missing one is fine.
+void RemoveTree(const std::string& path);
+void WriteTextFile(const std::string& path, const std::string& contents);
+// The file's bytes, or an empty string when it does not exist.
+std::string ReadTextFile(const std::string& path);
+bool FileExists(const std::string& path);
+// Waits until the file exists and is not empty; false after `milliseconds`.
+bool WaitForFile(const std::string& path, DWORD milliseconds);
+// The directory of the running test program, without a trailing backslash.
+std::string ExecutableDirectory();
+// Copies the recorder program (built beside the tests) to `path`.
+void InstallRecorder(const std::string& path);
+
+// Processes pending messages of this thread, so that posted work and paints happen before the test looks.
+void PumpMessages();
+
+}  // namespace testing_support

@@ -1,0 +1,25 @@
+# Tests of everything that touches Win32, run under Wine through the cross-compiling emulator. Drive D: is a
+# folder of the build tree; the tests create what they need on it.
+set(TAMO_DRIVE_D ${CMAKE_BINARY_DIR}/drive-d)
+
+add_executable(recorder ${CMAKE_CURRENT_LIST_DIR}/recorder.cpp)
+
+file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+add_executable(wine_tests ${WINE_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp)
+foreach(library app ui app_paths framework catalog)
+  if(TARGET ${library})
+    target_link_libraries(wine_tests PRIVATE ${library})
+  endif()
+endforeach()
+if(TARGET resources)
+  target_sources(wine_tests PRIVATE $<TARGET_OBJECTS:resources>)
+endif()
+target_link_libraries(wine_tests PRIVATE gtest gtest_main)
+add_dependencies(wine_tests recorder)
+
+# Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal
+# dialog fails its test at the timeout instead of hanging the run.
+gtest_discover_tests(wine_tests
+  DISCOVERY_MODE PRE_TEST
+  DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 60 RUN_SERIAL TRUE ENVIRONMENT "TAMO_DRIVE_D=${TAMO_DRIVE_D}")

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/gdi_object.h"
+#include "framework/window.h"
+
+// A push button of a dialog template drawn entirely from four bitmaps, one per visual state (disabled, pushed,
+// focused, up), never with the platform's own look. The keyboard focus and the dialog's default button follow
+// the mouse pointer, so Enter activates the button under the pointer.
+class BitmapPushButton : public Window {
+ public:
+  BitmapPushButton() = default;
+  ~BitmapPushButton() override;
+
+  // Binds this object to the template button `id` of `dialog` (subclasses the button window). Called once,
+  // while the dialog initialises.
+  void Bind(HWND dialog, int id);
+  // The dialog that contains the button: hover moves its focus and default button here. Until it is set,
+  // hovering does nothing.
+  void SetOwnerDialog(HWND dialog) { ownerDialog_ = dialog; }
+  // Replaces all four images by the named bitmap resources (an empty name, or a name that is not a bitmap
+  // resource, leaves that image empty) and repaints at once.
+  void LoadStateBitmaps(const char* up, const char* down, const char* focus, const char* disabled);
+
+  // The image the current state paints (nullptr when that image is empty); for tests and painting.
+  HBITMAP CurrentImage() const;
+
+ private:
+  static LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc) const;
+  LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+  Bitmap upImage_;
+  Bitmap downImage_;
+  Bitmap focusImage_;
+  Bitmap disabledImage_;
+  HWND ownerDialog_ = nullptr;
+  WNDPROC defaultProc_ = nullptr;
+};

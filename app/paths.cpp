@@ -29,8 +29,8 @@ bool IsDirectory(const std::string& path) {
 
 // The absolute form of an existing directory, as the current directory would read after entering it: a drive
 // root keeps its backslash, any other directory has none. Resolving by name instead of entering the directory
-// and reading the current directory back gives the same text at a fraction of the cost (the catalogue resolves
-// several paths for every program on the disc) and never moves the process's current directory.
+// and reading the current directory back gives the same text at a fraction of the cost (the catalogue
+// resolves several paths for every program on the disc) and never moves the process's current directory.
 bool AbsoluteDirectory(const std::string& directory, std::string& absolute) {
   char buffer[kMaxPathLength + 1];
   const DWORD length = GetFullPathNameA(directory.c_str(), sizeof buffer, buffer, nullptr);

@@ -3,23 +3,25 @@
 #include <string>
 
 // Paths as written on the disc (settings file, program list) are relative to the process's current directory,
-// which is the disc root while the program starts. Both operations leave the current directory as they found it.
+// which is the disc root while the program starts. Both operations leave the current directory as they found
+// it.
 
 // The longest path either operation accepts or produces; longer ones are refused rather than truncated.
 constexpr std::size_t kMaxPathLength = 1023;
 
-// Makes `path` absolute: its directory part is interpreted against the current directory and its last component
-// put back behind it (the last component need not exist). A path that names an existing directory as a whole
-// becomes that directory without a trailing backslash (except a drive root). When the directory part does not
-// exist, or the path or its result would be longer than kMaxPathLength, `path` is left unchanged.
+// Makes `path` absolute: its directory part is interpreted against the current directory and its last
+// component put back behind it (the last component need not exist). A path that names an existing directory
+// as a whole becomes that directory without a trailing backslash (except a drive root). When the directory
+// part does not exist, or the path or its result would be longer than kMaxPathLength, `path` is left
+// unchanged.
 void ResolvePath(std::string& path);
 
 // What LaunchInDirectory returns when `path` names a directory: nothing is started, and callers take it as
 // success (it is neither of the "not found" codes).
 constexpr unsigned kLaunchNothingToStart = 32;
 
-// Starts the program file `path` (optionally followed by arguments after its last backslash) with the file's own
-// directory as the current directory, so the program finds its files by relative names. Returns WinExec's code
-// (above 31: started; 2: file not found; 3: path not found), 3 when the directory part cannot be entered or the
-// path is longer than kMaxPathLength, and kLaunchNothingToStart when `path` names a directory.
+// Starts the program file `path` (optionally followed by arguments after its last backslash) with the file's
+// own directory as the current directory, so the program finds its files by relative names. Returns WinExec's
+// code (above 31: started; 2: file not found; 3: path not found), 3 when the directory part cannot be entered
+// or the path is longer than kMaxPathLength, and kLaunchNothingToStart when `path` names a directory.
 unsigned LaunchInDirectory(const std::string& path, int showCommand);

@@ -22,11 +22,11 @@ INT_PTR Dialog::DoModal() {
   const HWND owner = ChooseOwner();
   ended_ = false;
   result_ = -1;
-  HWND created = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, DialogProc,
-                                    reinterpret_cast<LPARAM>(this));
+  HWND created = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                                    DialogProc, reinterpret_cast<LPARAM>(this));
   if (created == nullptr) return -1;
-  // The owner is disabled only once the dialog exists: a dialog that cannot be created must not leave its owner
-  // dead. Re-enabling it before the destruction below hands the activation back to it.
+  // The owner is disabled only once the dialog exists: a dialog that cannot be created must not leave its
+  // owner dead. Re-enabling it before the destruction below hands the activation back to it.
   const bool disabledOwner = owner != nullptr && IsWindowEnabled(owner);
   if (disabledOwner) EnableWindow(owner, FALSE);
   if (!ended_ && IsWindow(created) && !IsWindowVisible(created)) ShowWindow(created, SW_SHOW);

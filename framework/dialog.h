@@ -6,12 +6,13 @@
 
 #include "framework/window.h"
 
-// A dialog bound to a dialog template of this program, run modally by a loop of our own: it ends when the dialog
-// calls EndDialog or when its window is destroyed (the main window's leave command destroys it from inside a
-// button click). Escape gives IDCANCEL and Enter the default push button's command, as in any dialog.
+// A dialog bound to a dialog template of this program, run modally by a loop of our own: it ends when the
+// dialog calls EndDialog or when its window is destroyed (the main window's leave command destroys it from
+// inside a button click). Escape gives IDCANCEL and Enter the default push button's command, as in any
+// dialog.
 //
-// Derived classes bind their controls in OnInitDialog and route commands through a table of their own, kept in
-// one place per class (see CommandRoute). No C++ exception leaves a window procedure.
+// Derived classes bind their controls in OnInitDialog and route commands through a table of their own, kept
+// in one place per class (see CommandRoute). No C++ exception leaves a window procedure.
 class Dialog : public Window {
  public:
   // The owner is disabled while the dialog runs. Without an explicit owner the dialog is owned by the
@@ -19,8 +20,8 @@ class Dialog : public Window {
   explicit Dialog(int templateId, HWND owner = nullptr);
   ~Dialog() override;
 
-  // Creates the window, runs it to its end and destroys it. Returns the value given to EndDialog, or -1 when the
-  // window could not be created or was destroyed without EndDialog.
+  // Creates the window, runs it to its end and destroys it. Returns the value given to EndDialog, or -1 when
+  // the window could not be created or was destroyed without EndDialog.
   INT_PTR DoModal();
   void EndDialog(INT_PTR result);
   bool IsRunning() const { return hwnd_ != nullptr && !ended_; }

@@ -34,6 +34,6 @@ class GdiObject {
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 
-// A bitmap resource of this program by name (or MAKEINTRESOURCE number). A missing resource, or the empty name,
-// gives an empty Bitmap and no message.
+// A bitmap resource of this program by name (or MAKEINTRESOURCE number). A missing resource, or the empty
+// name, gives an empty Bitmap and no message.
 Bitmap LoadBitmapResource(const char* name);

@@ -25,7 +25,9 @@ class Window {
     return SendMessageA(hwnd_, message, wParam, lParam);
   }
   // Paints the whole window (and its children) now rather than at the next idle moment.
-  void RedrawNow() const { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+  void RedrawNow() const {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  }
 
  protected:
   HWND hwnd_ = nullptr;
@@ -38,10 +40,13 @@ class ListBox : public Window {
     return static_cast<int>(Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
   }
   int InsertString(int row, const std::string& text) const {
-    return static_cast<int>(Send(LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(
+        Send(LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str())));
   }
   void SetItemData(int row, LPARAM value) const { Send(LB_SETITEMDATA, static_cast<WPARAM>(row), value); }
-  LPARAM GetItemData(int row) const { return static_cast<LPARAM>(Send(LB_GETITEMDATA, static_cast<WPARAM>(row))); }
+  LPARAM GetItemData(int row) const {
+    return static_cast<LPARAM>(Send(LB_GETITEMDATA, static_cast<WPARAM>(row)));
+  }
   int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
   int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
   std::string GetRowText(int row) const;

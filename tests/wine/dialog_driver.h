@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-// Drives modal windows from inside a test: while a DialogDriver exists, every dialog-class window (our dialogs
-// and the platform's message boxes) that this thread activates is handed once to `answer`, which may read it and
-// post the command that ends it. Message boxes are recorded (text and caption) before `answer` runs.
+// Drives modal windows from inside a test: while a DialogDriver exists, every dialog-class window (our
+// dialogs and the platform's message boxes) that this thread activates is handed once to `answer`, which may
+// read it and post the command that ends it. Message boxes are recorded (text and caption) before `answer`
+// runs.
 class DialogDriver {
  public:
   using Answer = std::function<void(HWND dialog)>;

@@ -71,12 +71,9 @@ TEST_F(PathsTest, LaunchReportsMissingFileAndPathAndLeavesDirectory) {
     unsigned expected;
   };
   const Case cases[] = {
-      {"D:\\PROGS\\ABC\\setup", true, 2},
-      {"D:\\PROGS\\XYZ\\setup", true, 3},
-      {"PROGS\\XYZ\\setup", true, 3},
-      {"D:\\PROGS\\ABC", false, 0},
-      {"D:\\PROGS\\ABC\\", false, 0},
-      {"D:\\PROGS\\ABC\\" + std::string(1030, 's'), true, 3},
+      {"D:\\PROGS\\ABC\\setup", true, 2}, {"D:\\PROGS\\XYZ\\setup", true, 3},
+      {"PROGS\\XYZ\\setup", true, 3},     {"D:\\PROGS\\ABC", false, 0},
+      {"D:\\PROGS\\ABC\\", false, 0},     {"D:\\PROGS\\ABC\\" + std::string(1030, 's'), true, 3},
   };
   for (const Case& c : cases) {
     const unsigned result = LaunchInDirectory(c.path, SW_SHOW);
@@ -92,6 +89,7 @@ TEST_F(PathsTest, LaunchReportsMissingFileAndPathAndLeavesDirectory) {
 
 TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
   InstallRecorder("D:\\PROGS\\ABC\\setup.exe");
+  RecordTo("D:\\PROGS\\ABC\\recorded.txt");
   SetCurrentDirectoryOrDie("D:\\CD");
   const unsigned result = LaunchInDirectory("D:\\PROGS\\ABC\\setup /q", SW_SHOW);
   EXPECT_GT(result, 31u);
@@ -104,6 +102,7 @@ TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
 
 TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {
   InstallRecorder("D:\\PROGS\\ABC\\tool.exe");
+  RecordTo("D:\\PROGS\\ABC\\recorded.txt");
   const unsigned result = LaunchInDirectory("PROGS\\ABC\\tool.exe", SW_SHOW);
   EXPECT_GT(result, 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\");

@@ -64,7 +64,9 @@ std::string ReadTextFile(const std::string& path) {
   return contents;
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 bool WaitForFile(const std::string& path, DWORD milliseconds) {
   const DWORD start = GetTickCount();
@@ -84,8 +86,12 @@ std::string ExecutableDirectory() {
 }
 
 void InstallRecorder(const std::string& path) {
-  const std::string recorder = ExecutableDirectory() + "\\recorder.exe";
+  const std::string recorder = ExecutableDirectory() + "\\..\\demo\\demo_program.exe";
   ASSERT_TRUE(CopyFileA(recorder.c_str(), path.c_str(), FALSE)) << recorder << " -> " << path;
+}
+
+void RecordTo(const std::string& path) {
+  SetEnvironmentVariableA("TAMO_RECORD", path.empty() ? nullptr : path.c_str());
 }
 
 void PumpMessages() {

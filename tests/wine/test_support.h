@@ -22,8 +22,11 @@ bool FileExists(const std::string& path);
 bool WaitForFile(const std::string& path, DWORD milliseconds);
 // The directory of the running test program, without a trailing backslash.
 std::string ExecutableDirectory();
-// Copies the recorder program (built beside the tests) to `path`.
+// Copies the disc's demo program to `path`. Started while TAMO_RECORD names a file (see RecordTo), it appends
+// "<current directory>|<command line>" to that file instead of showing anything.
 void InstallRecorder(const std::string& path);
+// Makes programs started from now on record to `path` (an empty path: show themselves again).
+void RecordTo(const std::string& path);
 
 // Processes pending messages of this thread, so that posted work and paints happen before the test looks.
 void PumpMessages();

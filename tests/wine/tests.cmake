@@ -2,8 +2,6 @@
 # folder of the build tree; the tests create what they need on it.
 set(TAMO_DRIVE_D ${CMAKE_BINARY_DIR}/drive-d)
 
-add_executable(recorder ${CMAKE_CURRENT_LIST_DIR}/recorder.cpp)
-
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp)
@@ -16,7 +14,7 @@ if(TARGET resources)
   target_sources(wine_tests PRIVATE $<TARGET_OBJECTS:resources>)
 endif()
 target_link_libraries(wine_tests PRIVATE gtest gtest_main)
-add_dependencies(wine_tests recorder)
+add_dependencies(wine_tests demo_program)
 
 # Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal
 # dialog fails its test at the timeout instead of hanging the run.

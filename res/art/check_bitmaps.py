@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+# -*- coding: utf-8 -*-
+"""Checks the committed pictures against what the windows expect of them, without any imaging library:
+
+- every bitmap a window loads is listed in res/bitmaps.rc, and nothing else is;
+- each file is a Windows 3 DIB (40-byte header), bottom-up, uncompressed, 8 or 24 bits per pixel, of the
+  exact pixel size its control has (a button image one pixel short shows a stripe of whatever erasing left);
+- icon 128 holds 16, 32 and 48 pixel images;
+- the whole set stays small enough for the disc.
+
+    python3 res/art/check_bitmaps.py         # exit status 0 when everything holds, 1 with a list otherwise
+"""
+
+import os
+import re
+import struct
+import sys
+
+RES = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+SMALL = (128, 26)
+MAX_TOTAL_BYTES = 2600 * 1024
+
+
+def _states(prefix, langs):
+    return ["%s%s%s" % (prefix, lang, st) for lang in langs for st in "UDF"]
+
+
+def required_bitmaps():
+    """Resource name (or number) -> (width, height), as the dialog templates and the button table need."""
+    req = {}
+    for word, langs in (("CANCEL", "PC"), ("MENU", "P"), ("RUN", "PC"), ("INST", "P"), ("ZOT", "P"),
+                        ("COPY", "PC"), ("HELP", "P"), ("ANUL", "PC"), ("EXPL", "PC")):
+        for name in _states("BM_%s_" % word, langs):
+            req[name] = SMALL
+    for name in _states("BM_OK_", [""]):
+        req[name] = SMALL
+    req["BM_GRAYED"] = SMALL
+    for name in _states("BM_PL", [""]) + _states("BM_CZ", [""]):
+        req[name] = (129, 62)
+    for name in _states("BM_TAK", "PC") + _states("BM_NIE", "PC"):
+        req[name] = (130, 62)
+    req["BM_TEXT_P"] = (344, 32)
+    req["BM_TEXT_C"] = (338, 29)
+    for number in ("131", "132", "139", "150"):
+        req[number] = (640, 480)
+    req["148"] = (430, 480)
+    req["149"] = (430, 480)
+    return req
+
+
+def parse_bmp(data):
+    """Reads the headers of a BMP file; raises ValueError when it is not one."""
+    if len(data) < 54 or data[:2] != b"BM":
+        raise ValueError("not a BMP file")
+    file_size, _, _, offset = struct.unpack_from("<IHHI", data, 2)
+    header_size, width, height, planes, bpp, compression, _, _, _, used, _ = struct.unpack_from(
+        "<IiiHHIIiiII", data, 14)
+    return {
+        "file_size": file_size,
+        "offset": offset,
+        "header_size": header_size,
+        "width": width,
+        "height": abs(height),
+        "top_down": height < 0,
+        "planes": planes,
+        "bpp": bpp,
+        "compression": compression,
+        "colours_used": used,
+        "length": len(data),
+    }
+
+
+def bmp_problems(data, size):
+    """What is wrong with a bitmap file that should be size pixels; empty when nothing is."""
+    try:
+        h = parse_bmp(data)
+    except ValueError as e:
+        return [str(e)]
+    problems = []
+    if h["header_size"] != 40:
+        problems.append("header of %d bytes, not a Windows 3 DIB" % h["header_size"])
+    if h["top_down"]:
+        problems.append("top-down rows")
+    if h["compression"] != 0:
+        problems.append("compressed (method %d)" % h["compression"])
+    if h["bpp"] not in (8, 24) or h["planes"] != 1:
+        problems.append("%d bits per pixel in %d planes" % (h["bpp"], h["planes"]))
+    if (h["width"], h["height"]) != tuple(size):
+        problems.append("%dx%d, expected %dx%d" % (h["width"], h["height"], size[0], size[1]))
+    if not problems:
+        palette = 4 * (h["colours_used"] or 256) if h["bpp"] == 8 else 0
+        stride = (h["width"] * h["bpp"] // 8 + 3) & ~3
+        if h["offset"] != 54 + palette:
+            problems.append("pixels at offset %d, expected %d" % (h["offset"], 54 + palette))
+        if h["length"] < h["offset"] + stride * h["height"] or h["file_size"] != h["length"]:
+            problems.append("file of %d bytes does not hold its pixels" % h["length"])
+    return problems
+
+
+def parse_rc(text):
+    """Resource entries of the fragment: name -> (type, path)."""
+    entries = {}
+    for line in text.splitlines():
+        line = line.split("//")[0].strip()
+        if not line:
+            continue
+        m = re.fullmatch(r'(\w+)\s+(BITMAP|ICON)\s+"([^"]+)"', line)
+        if not m:
+            raise ValueError("unexpected line: " + line)
+        if m.group(1) in entries:
+            raise ValueError("listed twice: " + m.group(1))
+        entries[m.group(1)] = (m.group(2), m.group(3))
+    return entries
+
+
+def ico_sizes(data):
+    """(width, height, bits) of each image of an icon file; raises ValueError when it is not one."""
+    if len(data) < 6:
+        raise ValueError("not an icon file")
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    if reserved != 0 or kind != 1 or len(data) < 6 + 16 * count:
+        raise ValueError("not an icon file")
+    sizes = []
+    for i in range(count):
+        w, h, _, _, _, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        if offset + length > len(data):
+            raise ValueError("image %d runs past the end" % i)
+        sizes.append((w or 256, h or 256, bits))
+    return sizes
+
+
+def check(res_dir=RES):
+    problems = []
+    with open(os.path.join(res_dir, "bitmaps.rc"), encoding="ascii") as fh:
+        entries = parse_rc(fh.read())
+    required = required_bitmaps()
+    bitmaps = {n: p for n, (t, p) in entries.items() if t == "BITMAP"}
+    for name in sorted(set(required) - set(bitmaps)):
+        problems.append("%s: not listed" % name)
+    for name in sorted(set(bitmaps) - set(required)):
+        problems.append("%s: listed but no window uses it" % name)
+    total = 0
+    for name in sorted(set(required) & set(bitmaps)):
+        path = os.path.join(res_dir, bitmaps[name])
+        if not os.path.isfile(path):
+            problems.append("%s: %s missing" % (name, bitmaps[name]))
+            continue
+        with open(path, "rb") as fh:
+            data = fh.read()
+        total += len(data)
+        problems += ["%s: %s" % (name, p) for p in bmp_problems(data, required[name])]
+    if total > MAX_TOTAL_BYTES:
+        problems.append("bitmaps take %d bytes, more than %d" % (total, MAX_TOTAL_BYTES))
+    icon = entries.get("128")
+    if icon is None or icon[0] != "ICON":
+        problems.append("128: icon not listed")
+    else:
+        try:
+            with open(os.path.join(res_dir, icon[1]), "rb") as fh:
+                sizes = {(w, h) for w, h, _ in ico_sizes(fh.read())}
+            for s in (16, 32, 48):
+                if (s, s) not in sizes:
+                    problems.append("128: no %dx%d image" % (s, s))
+        except (OSError, ValueError) as e:
+            problems.append("128: %s" % e)
+    return problems
+
+
+def main():
+    problems = check()
+    for p in problems:
+        print(p)
+    if problems:
+        return 1
+    print("%d bitmaps and the icon are as the windows expect" % len(required_bitmaps()))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

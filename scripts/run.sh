@@ -7,19 +7,8 @@ set -eu
 "$REPO_ROOT/scripts/setup-deps.sh"
 build_windows "$WINE_ARCH_BITS"
 
-# The disc: the sample files, the program at the root, and the demo program as every run file and installer.
 DISC="$BUILD_ROOT/disc"
-[ -d "$DISC" ] && chmod -R u+w "$DISC"
-rm -rf "$DISC"
-cp -r "$REPO_ROOT/sample-disc" "$DISC"
-cp "$RUN_BUILD/app/tamo_cd.exe" "$DISC/"
-tr -d '\r' <"$REPO_ROOT/sample-disc/EXECUTABLES.txt" | while read -r exe _; do
-  [ -n "$exe" ] || continue
-  target="$DISC/$(echo "$exe" | tr '\\' '/')"
-  mkdir -p "$(dirname "$target")"
-  cp "$RUN_BUILD/demo/demo_program.exe" "$target"
-done
-chmod -R a-w "$DISC"
+"$REPO_ROOT/scripts/assemble-disc.sh" "$DISC" "$RUN_BUILD"
 
 # A prefix of its own, where D: is a CD-ROM drive.
 export WINEPREFIX="$BUILD_ROOT/wineprefix-run"

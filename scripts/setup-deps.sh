@@ -5,7 +5,7 @@
 set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386
-  xvfb xdotool x11-apps imagemagick fonts-wine fonts-liberation fonts-dejavu-core
+  xvfb xdotool x11-apps imagemagick fonts-wine fonts-liberation fonts-dejavu-core fonts-dejavu-extra
   procps util-linux"
 missing=""
 for p in $packages; do

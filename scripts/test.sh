@@ -30,30 +30,14 @@ run_ctest() {  # title, build dir
 echo "== building"
 configure_and_build "$BUILD_ROOT/native"
 configure_and_build "$BUILD_ROOT/asan" -DTAMO_SANITIZE=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
-configure_and_build "$BUILD_ROOT/fuzz" -DTAMO_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+configure_and_build "$BUILD_ROOT/fuzz" -DTAMO_FUZZ=ON -DTAMO_FUZZ_SECONDS="$FUZZ_SECONDS" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 build_windows 32
 [ "$WINE_ARCH_BITS" = 32 ] || build_windows 64
 
 run_ctest "native tests" "$BUILD_ROOT/native"
 run_ctest "native tests, sanitized" "$BUILD_ROOT/asan"
 
-echo "== fuzzing, ${FUZZ_SECONDS}s per reader"
-for fuzzer in "$BUILD_ROOT"/fuzz/tests/fuzz/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
-  name=$(basename "$fuzzer")
-  corpus="$BUILD_ROOT/fuzz/corpus-$name"
-  mkdir -p "$corpus"
-  if "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$corpus" \
-      "$REPO_ROOT/tests/fuzz/corpus/${name#fuzz_}" >"$BUILD_ROOT/fuzz/$name.log" 2>&1; then
-    echo "$name: $(grep -E 'stat::number_of_executed_units' "$BUILD_ROOT/fuzz/$name.log" | awk '{print $2}') runs, nothing found"
-    passed=$((passed + 1))
-  else
-    tail -n 30 "$BUILD_ROOT/fuzz/$name.log"
-    echo "$name: FOUND A PROBLEM"
-    failed=$((failed + 1))
-    status=1
-  fi
-done
+run_ctest "fuzzing, ${FUZZ_SECONDS}s per reader" "$BUILD_ROOT/fuzz"
 
 echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
 start_xvfb

@@ -12,13 +12,3 @@ else
   export WINE_ARCH_BITS=64 WINEARCH=win64 WINE_LOADER=/usr/lib/wine/wine64 WINELOADER=/usr/lib/wine/wine64
   export WINEPREFIX="$BUILD_ROOT/wineprefix64"
 fi
-
-wine_prefix_ready() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    "$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
-    # Without a window manager every hide or destroy of a managed window waits two seconds.
-    "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-    wineserver -w
-  fi
-}

@@ -22,3 +22,10 @@ gtest_discover_tests(wine_tests
   DISCOVERY_MODE PRE_TEST
   DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 60 RUN_SERIAL TRUE ENVIRONMENT "TAMO_DRIVE_D=${TAMO_DRIVE_D}")
+
+# The real program on the sample disc, driven by real input on the display the test runner provides.
+if(TARGET tamo_cd)
+  add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
+  add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+endif()

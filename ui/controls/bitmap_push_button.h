@@ -5,9 +5,9 @@
 #include "framework/gdi_object.h"
 #include "framework/window.h"
 
-// A push button of a dialog template drawn entirely from four bitmaps, one per visual state (disabled, pushed,
-// focused, up), never with the platform's own look. The keyboard focus and the dialog's default button follow
-// the mouse pointer, so Enter activates the button under the pointer.
+// A push button of a dialog template drawn entirely from four bitmaps, one per visual state (disabled,
+// pushed, focused, up), never with the platform's own look. The keyboard focus and the dialog's default
+// button follow the mouse pointer, so Enter activates the button under the pointer.
 class BitmapPushButton : public Window {
  public:
   BitmapPushButton() = default;
@@ -32,10 +32,21 @@ class BitmapPushButton : public Window {
   void Paint(HDC dc) const;
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam) const;
 
+  void Hover();
+  void Press(WPARAM wParam, LPARAM lParam);
+  void Release(WPARAM wParam, LPARAM lParam);
+  void PaintNow() const;
+  LRESULT DefaultOutOfSight(UINT message, WPARAM wParam, LPARAM lParam);
+  bool SuspendDrawing();
+  void ResumeDrawing(bool suspended);
+  bool IsBoundTo(HWND hwnd) const { return hwnd != nullptr && hwnd_ == hwnd && IsWindow(hwnd); }
+  void Unbind();
+
   Bitmap upImage_;
   Bitmap downImage_;
   Bitmap focusImage_;
   Bitmap disabledImage_;
   HWND ownerDialog_ = nullptr;
   WNDPROC defaultProc_ = nullptr;
+  bool drawingSuspended_ = false;
 };

@@ -1,0 +1,75 @@
+#include "ui/dialogs/exit_confirm_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "tests/wine/dialog_script.h"
+
+using namespace script;
+
+namespace {
+
+constexpr int kYes = IDOK;
+constexpr int kNo = IDCANCEL;
+
+TEST(ExitConfirmDialogTest, YesOnTheRightLeavesNoAndEscapeStay) {
+  const struct {
+    const char* name;
+    std::vector<DialogScript::Step> steps;
+    INT_PTR expected;
+  } cases[] = {
+      {"yes button", {Press(kYes)}, IDOK},
+      {"no button", {Press(kNo)}, IDCANCEL},
+      {"Escape", {Key(VK_ESCAPE)}, IDCANCEL},
+      {"Enter after hovering yes", {Hover(kYes), Key(VK_RETURN)}, IDOK},
+      {"Enter after hovering no", {Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
+      {"Enter after hovering yes, then no", {Hover(kYes), Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (int isPolish : {1, 0}) {
+      ExitConfirmDialog dialog;
+      dialog.isPolish = isPolish;
+      DialogScript script(c.steps);
+      EXPECT_EQ(dialog.DoModal(), c.expected);
+    }
+  }
+}
+
+TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) {
+  const struct {
+    int isPolish;
+    const char* yesFocused;
+    const char* noUp;
+    const char* question;
+    SIZE questionSize;
+  } cases[] = {
+      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}},
+      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.isPolish);
+    ExitConfirmDialog dialog;
+    dialog.isPolish = c.isPolish;
+    DialogScript script({
+        [&](HWND d) {
+          // The first tab stop, yes, holds the focus when the dialog opens.
+          EXPECT_EQ(ShownBitmap(GetDlgItem(d, kYes), {"BM_TAKPF", "BM_TAKCF", "BM_TAKPU", "BM_TAKCU"}),
+                    c.yesFocused);
+          EXPECT_EQ(ShownBitmap(GetDlgItem(d, kNo), {"BM_NIEPU", "BM_NIECU", "BM_NIEPF", "BM_NIECF"}),
+                    c.noUp);
+          HWND question = GetDlgItem(d, IDC_QUESTION);
+          EXPECT_EQ(ShownBitmap(question, {"BM_TEXT_P", "BM_TEXT_C"}), c.question);
+          BITMAP shown = {};
+          GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(question, STM_GETIMAGE, IMAGE_BITMAP, 0)),
+                     sizeof shown, &shown);
+          EXPECT_EQ(shown.bmWidth, c.questionSize.cx);
+          EXPECT_EQ(shown.bmHeight, c.questionSize.cy);
+        },
+        Key(VK_ESCAPE),
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  }
+}
+
+}  // namespace

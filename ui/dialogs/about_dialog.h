@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/dialog.h"
+
+// The maker's contact picture in the current language, painted over the whole client area; a left click
+// anywhere closes it with IDOK (Enter and Escape close it as in any dialog). Callers ignore the result.
+class AboutDialog : public Dialog {
+ public:
+  AboutDialog();
+
+  // Set by the opener before the run: not 0 shows the Polish picture, 0 the Czech one.
+  int isPolish = 1;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+ private:
+  void Paint();
+};

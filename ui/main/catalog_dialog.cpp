@@ -1,0 +1,417 @@
+#include "ui/main/catalog_dialog.h"
+
+#include <direct.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+#include "app/paths.h"
+#include "catalog/catalog_load.h"
+#include "catalog/load_host.h"
+#include "framework/message_box.h"
+#include "framework/text_file.h"
+#include "res/resource.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/copy_target_dialog.h"
+#include "ui/dialogs/exit_confirm_dialog.h"
+#include "ui/dialogs/language_dialog.h"
+#include "ui/main/command_lines.h"
+
+namespace {
+
+constexpr const char* kWindowTitle = "Tamo CD (ZoT)";
+constexpr const char* kUpRow = "..";
+constexpr const char* kDescriptionGone = "Could not open file with description ";
+constexpr const char* kRunNotFound = "Error : file to run %s not found";
+constexpr const char* kInstallNotFound = "Error : instalation file %s not found";
+constexpr const char* kCopyTooLong = "Error : copy destination %s is too long";
+
+// A message format with one %s, filled without any limit on the path's length.
+std::string Format(const char* format, const std::string& path) {
+  const int length = std::snprintf(nullptr, 0, format, path.c_str());
+  if (length < 0) return format;
+  std::vector<char> text(static_cast<std::size_t>(length) + 1);
+  std::snprintf(text.data(), text.size(), format, path.c_str());
+  return std::string(text.data(), static_cast<std::size_t>(length));
+}
+
+std::string CurrentDirectory() {
+  char buffer[kMaxPathLength + 1] = {};
+  return _getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+}
+
+// The load's messages belong to the main window, and its relative paths mean what they mean on the disc.
+class WindowLoadHost : public LoadHost {
+ public:
+  explicit WindowLoadHost(HWND owner) : owner_(owner) {}
+  void ResolvePath(std::string& path) override { ::ResolvePath(path); }
+  void ShowMessage(const std::string& text) override { ::ShowMessage(owner_, text); }
+
+ private:
+  HWND owner_;
+};
+
+std::string LoadResourceString(UINT id) {
+  char text[256] = {};
+  const int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+  return std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+}  // namespace
+
+CatalogDialog::CatalogDialog()
+    : Dialog(IDD_CATALOG),
+      icon_(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      blackBrush_(CreateSolidBrush(RGB(0, 0, 0))) {}
+
+// The icon comes from the program's resources and is shared: it is never destroyed.
+CatalogDialog::~CatalogDialog() = default;
+
+BOOL CatalogDialog::OnInitDialog() {
+  startDirectory_ = CurrentDirectory();
+  descriptionPane_.Attach(Item(IDC_DESCRIPTION));
+  list_.Attach(Item(IDC_LIST));
+  helpButton_.Bind(hwnd_, IDC_HELP_BUTTON);
+  languageButton_.Bind(hwnd_, IDC_LANGUAGE);
+  runButton_.Bind(hwnd_, IDC_RUN);
+  installButton_.Bind(hwnd_, IDC_INSTALL);
+  zotButton_.Bind(hwnd_, IDC_ZOT);
+  copyButton_.Bind(hwnd_, IDC_COPY);
+  cancelButton_.Bind(hwnd_, IDCANCEL);
+
+  SetText(kWindowTitle);
+
+  HMENU systemMenu = GetSystemMenu(hwnd_, FALSE);
+  if (systemMenu != nullptr) {
+    const std::string aboutItem = LoadResourceString(IDS_ABOUT_MENU_ITEM);
+    if (!aboutItem.empty()) {
+      AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, aboutItem.c_str());
+    }
+  }
+
+  Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+  categories_.Clear();
+
+  for (BitmapPushButton* button : {&helpButton_, &languageButton_, &runButton_, &installButton_, &zotButton_,
+                                   &copyButton_, &cancelButton_}) {
+    button->SetOwnerDialog(hwnd_);
+  }
+  if (isMultiLanguage == 0) languageButton_.Enable(false);
+  LoadButtonBitmaps();
+
+  if (!LoadCatalogue()) {
+    EndDialog(IDOK);
+    return TRUE;
+  }
+  currentCategory_ = 0;
+  RefillList();
+  return TRUE;
+}
+
+void CatalogDialog::LoadButtonBitmaps() {
+  struct ButtonImages {
+    BitmapPushButton CatalogDialog::*button;
+    const char* polish[3];
+    const char* czech[3];
+    const char* disabled;
+  };
+  // Only the buttons the window disables have a disabled image. Language, install, help and the maker's
+  // button have one picture set for both languages.
+  static const ButtonImages kImages[] = {
+      {&CatalogDialog::cancelButton_,
+       {"BM_CANCEL_PU", "BM_CANCEL_PD", "BM_CANCEL_PF"},
+       {"BM_CANCEL_CU", "BM_CANCEL_CD", "BM_CANCEL_CF"},
+       ""},
+      {&CatalogDialog::languageButton_,
+       {"BM_MENU_PU", "BM_MENU_PD", "BM_MENU_PF"},
+       {"BM_MENU_PU", "BM_MENU_PD", "BM_MENU_PF"},
+       "BM_GRAYED"},
+      {&CatalogDialog::runButton_,
+       {"BM_RUN_PU", "BM_RUN_PD", "BM_RUN_PF"},
+       {"BM_RUN_CU", "BM_RUN_CD", "BM_RUN_CF"},
+       "BM_GRAYED"},
+      {&CatalogDialog::installButton_,
+       {"BM_INST_PU", "BM_INST_PD", "BM_INST_PF"},
+       {"BM_INST_PU", "BM_INST_PD", "BM_INST_PF"},
+       "BM_GRAYED"},
+      {&CatalogDialog::zotButton_,
+       {"BM_ZOT_PU", "BM_ZOT_PD", "BM_ZOT_PF"},
+       {"BM_ZOT_PU", "BM_ZOT_PD", "BM_ZOT_PF"},
+       ""},
+      {&CatalogDialog::copyButton_,
+       {"BM_COPY_PU", "BM_COPY_PD", "BM_COPY_PF"},
+       {"BM_COPY_CU", "BM_COPY_CD", "BM_COPY_CF"},
+       "BM_GRAYED"},
+      {&CatalogDialog::helpButton_,
+       {"BM_HELP_PU", "BM_HELP_PD", "BM_HELP_PF"},
+       {"BM_HELP_PU", "BM_HELP_PD", "BM_HELP_PF"},
+       ""},
+  };
+  for (const ButtonImages& images : kImages) {
+    const char* const* names = isPolish != 0 ? images.polish : images.czech;
+    (this->*images.button).LoadStateBitmaps(names[0], names[1], names[2], images.disabled);
+  }
+  // Each button has just painted itself; a repaint of the whole window now would only make them flicker.
+  ValidateRect(hwnd_, nullptr);
+}
+
+bool CatalogDialog::LoadCatalogue() {
+  CatalogSources sources;
+  sources.categoryFilePolish = categoryFilePolish;
+  sources.categoryFileCzech = categoryFileCzech;
+  sources.programListPath = programListPath;
+  sources.defaultDescriptionPolish = defaultDescriptionPolish;
+  sources.defaultDescriptionCzech = defaultDescriptionCzech;
+  WindowLoadHost host(hwnd_);
+  return LoadCatalog(sources, isPolish != 0, categories_, host);
+}
+
+void CatalogDialog::ReleaseCatalogue() {
+  if (list_.hwnd() != nullptr && IsWindow(list_.hwnd())) list_.ResetContent();
+  categories_.Release();
+}
+
+void CatalogDialog::DisableProgramButtons() {
+  copyButton_.Enable(false);
+  runButton_.Enable(false);
+  installButton_.Enable(false);
+}
+
+void CatalogDialog::RefillList() {
+  list_.ResetContent();
+  descriptionPane_.SetText(std::string());
+  DisableProgramButtons();
+
+  Category* current = categories_.Get(currentCategory_);
+  SetDlgItemTextA(hwnd_, IDC_CATEGORY_TITLE, current != nullptr ? current->name.c_str() : "");
+
+  categories_.ResetListIndexes();
+  if (currentCategory_ != 0) {
+    const int up = list_.InsertString(0, kUpRow);
+    if (up >= 0) list_.SetItemData(up, 0);
+  }
+  for (const Category* child : categories_.Children(currentCategory_)) {
+    const int row = list_.AddString(child->name);
+    if (row < 0) continue;
+    list_.SetItemData(row, 0);
+    categories_.Get(child->id)->listIndex = row;
+  }
+  if (current == nullptr) return;
+  for (const auto& entry : current->programs) {
+    const int row = list_.AddString(entry->title);
+    if (row >= 0) list_.SetItemData(row, reinterpret_cast<LPARAM>(entry.get()));
+  }
+}
+
+void CatalogDialog::ShowProgramDescription(const ProgramEntry& entry) {
+  // The file was readable while the catalogue loaded, but the disc may have been changed since: the pane then
+  // says which file is missing instead of keeping the previous row's text.
+  TextFile file;
+  if (!file.Open(entry.descriptionPath)) {
+    descriptionPane_.SetText(kDescriptionGone + entry.descriptionPath);
+    return;
+  }
+  std::string text;
+  std::string line;
+  while (file.ReadLine(line)) {
+    text += line;
+    text += "\r\n";
+  }
+  descriptionPane_.SetText(text);
+}
+
+void CatalogDialog::OnListSelectionChange() {
+  const int row = list_.GetCurSel();
+  // No selection at all reads like the up row: nothing to describe, nothing to start.
+  if (row < 0 || (currentCategory_ != 0 && row == 0)) {
+    descriptionPane_.SetText(std::string());
+    DisableProgramButtons();
+    return;
+  }
+  const LPARAM value = list_.GetItemData(row);
+  if (value == 0) {
+    const Category* category = categories_.FindByListRow(row);
+    descriptionPane_.SetText(category != nullptr ? category->description : std::string());
+    DisableProgramButtons();
+    return;
+  }
+  const ProgramEntry& entry = *reinterpret_cast<const ProgramEntry*>(value);
+  ShowProgramDescription(entry);
+  copyButton_.Enable(true);
+  runButton_.Enable(entry.runPath.has_value());
+  installButton_.Enable(entry.installPath.has_value());
+}
+
+void CatalogDialog::OnListDoubleClick() {
+  const int row = list_.GetCurSel();
+  if (currentCategory_ != 0 && row == 0) {
+    const Category* current = categories_.Get(currentCategory_);
+    if (current != nullptr && categories_.Get(current->parent) != nullptr) currentCategory_ = current->parent;
+  } else if (row >= 0 && list_.GetItemData(row) == 0) {
+    const Category* category = categories_.FindByListRow(row);
+    if (category != nullptr) currentCategory_ = category->id;
+  }
+  RefillList();
+}
+
+bool CatalogDialog::OnCommand(int id, int code, HWND /*control*/) {
+  static const CommandRoute<CatalogDialog> kCommands[] = {
+      {IDC_LIST, LBN_SELCHANGE, &CatalogDialog::OnListSelectionChange},
+      {IDC_LIST, LBN_DBLCLK, &CatalogDialog::OnListDoubleClick},
+      {IDC_RUN, BN_CLICKED, &CatalogDialog::OnRun},
+      {IDC_INSTALL, BN_CLICKED, &CatalogDialog::OnInstall},
+      {IDC_COPY, BN_CLICKED, &CatalogDialog::OnCopy},
+      {IDC_HELP_BUTTON, BN_CLICKED, &CatalogDialog::OnHelpButton},
+      {IDC_LANGUAGE, BN_CLICKED, &CatalogDialog::OnLanguage},
+      {IDC_ZOT, BN_CLICKED, &CatalogDialog::OnZot},
+  };
+  return Route(this, kCommands, id, code);
+}
+
+bool CatalogDialog::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/, INT_PTR& result) {
+  switch (message) {
+    case WM_PAINT:
+      if (!OnPaint()) return false;
+      result = TRUE;
+      return true;
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<INT_PTR>(icon_);
+      return true;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      result = reinterpret_cast<INT_PTR>(OnControlColour(reinterpret_cast<HDC>(wParam)));
+      return true;
+    case WM_SYSCOMMAND:
+      // The system menu's maker item; every other system command (move, close, ...) takes the default path.
+      if ((wParam & 0xFFF0) != IDM_ABOUT) return false;
+      OnZot();
+      result = TRUE;
+      return true;
+    case WM_DESTROY:
+      OnDestroy();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool CatalogDialog::OnPaint() {
+  if (!IsIconic(hwnd_)) return false;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd_, &paint);
+  Send(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(hwnd_, &paint);
+  return true;
+}
+
+HBRUSH CatalogDialog::OnControlColour(HDC dc) {
+  SetTextColor(dc, RGB(255, 255, 255));
+  SetBkColor(dc, RGB(0, 0, 0));
+  return blackBrush_.get();
+}
+
+// However the window ends (leave, a failed load), the help viewer is told it is no longer needed and the
+// catalogue goes with the window.
+void CatalogDialog::OnDestroy() {
+  WinHelpA(hwnd_, app != nullptr ? app->helpFilePath().c_str() : "", HELP_QUIT, 0);
+  ReleaseCatalogue();
+}
+
+const ProgramEntry* CatalogDialog::SelectedProgram() const {
+  const int row = list_.GetCurSel();
+  if (row < 0 || (currentCategory_ != 0 && row == 0)) return nullptr;
+  return reinterpret_cast<const ProgramEntry*>(list_.GetItemData(row));
+}
+
+void CatalogDialog::Launch(const std::optional<std::string>& path, const char* notFoundFormat) {
+  if (!path.has_value()) return;
+  const unsigned result = LaunchInDirectory(*path, SW_SHOW);
+  if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) {
+    ::ShowMessage(hwnd_, Format(notFoundFormat, *path));
+  }
+}
+
+void CatalogDialog::OnRun() {
+  const ProgramEntry* entry = SelectedProgram();
+  if (entry != nullptr) Launch(entry->runPath, kRunNotFound);
+}
+
+void CatalogDialog::OnInstall() {
+  const ProgramEntry* entry = SelectedProgram();
+  if (entry != nullptr) Launch(entry->installPath, kInstallNotFound);
+}
+
+void CatalogDialog::OnCopy() {
+  const ProgramEntry* entry = SelectedProgram();
+  if (entry == nullptr) return;
+  CopyTargetDialog dialog;
+  dialog.destination = entry->copyDestination.value_or(defaultCopyDirectory);
+  dialog.isPolish = isPolish;
+  if (dialog.DoModal() == IDOK) {
+    std::string command;
+    std::string target;
+    switch (BuildCopyCommand(entry->directory, dialog.destination, command, target)) {
+      case CopyCommand::kReady:
+        WinExec(command.c_str(), SW_SHOW);
+        break;
+      case CopyCommand::kDestinationTooLong:
+        ::ShowMessage(hwnd_, Format(kCopyTooLong, target));
+        break;
+      case CopyCommand::kEmptyDestination:
+        break;
+    }
+  }
+  RedrawNow();
+}
+
+void CatalogDialog::OnHelpButton() {
+  WinExec(BuildHelpCommand(isPolish != 0 ? helpPathPolish : helpPathCzech).c_str(), SW_SHOW);
+}
+
+void CatalogDialog::OnZot() {
+  AboutDialog dialog;
+  dialog.isPolish = isPolish;
+  dialog.DoModal();
+}
+
+void CatalogDialog::OnLanguage() {
+  if (isMultiLanguage == 0) return;
+  LanguageDialog dialog;
+  const INT_PTR choice = dialog.DoModal();
+  const bool switchToPolish = choice == IDC_POLISH && isPolish == 0;
+  const bool switchToCzech = choice == IDC_CZECH && isPolish != 0;
+  if (!switchToPolish && !switchToCzech) return;
+  isPolish = switchToPolish ? 1 : 0;
+  if (app != nullptr) app->SetHelpFilePath(isPolish != 0 ? helpPathPolish : helpPathCzech);
+  LoadButtonBitmaps();
+  ReleaseCatalogue();
+  // The program list's relative paths mean the same as at start only from the start directory; the folder
+  // browser may have left the process anywhere.
+  if (!startDirectory_.empty()) _chdir(startDirectory_.c_str());
+  if (!LoadCatalogue()) {
+    EndDialog(IDOK);
+    return;
+  }
+  currentCategory_ = 0;
+  RefillList();
+}
+
+void CatalogDialog::OnCancel() {
+  ExitConfirmDialog dialog;
+  dialog.isPolish = isPolish;
+  if (dialog.DoModal() != IDCANCEL) DestroyWindow(hwnd_);
+}

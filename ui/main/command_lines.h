@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// The command lines the main window starts: the system's copy tool and the help viewer. Paths go in as they
+// are, except that a path with a space is quoted, so that it reaches the started program as one argument.
+
+// The longest copy destination (with the added backslash and the program directory's last component).
+constexpr std::size_t kMaxCopyDestination = 1023;
+
+enum class CopyCommand { kReady, kEmptyDestination, kDestinationTooLong };
+
+// "xcopy <directory> <destination>\<last component of directory>\ /E /C /F": the program's directory is
+// copied into a folder of its own name under the destination. `target` receives the destination part.
+CopyCommand BuildCopyCommand(const std::string& directory, const std::string& destination,
+                             std::string& command, std::string& target);
+
+// "winhelp <help file>".
+std::string BuildHelpCommand(const std::string& helpFile);
+
+// The path as one command-line argument: unchanged without a space; otherwise in double quotes, with the
+// backslashes before the closing quote doubled so that they stay backslashes.
+std::string QuoteArgument(const std::string& path);

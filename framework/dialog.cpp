@@ -52,6 +52,26 @@ INT_PTR Dialog::DoModal() {
   return result_;
 }
 
+void Dialog::CenterOverOwner() const {
+  const HWND owner = GetWindow(hwnd_, GW_OWNER);
+  if (owner == nullptr) return;
+  RECT ownerRect;
+  RECT rect;
+  RECT work;
+  GetWindowRect(owner, &ownerRect);
+  GetWindowRect(hwnd_, &rect);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const LONG width = rect.right - rect.left;
+  const LONG height = rect.bottom - rect.top;
+  LONG x = (ownerRect.left + ownerRect.right - width) / 2;
+  LONG y = (ownerRect.top + ownerRect.bottom - height) / 2;
+  if (x + width > work.right) x = work.right - width;
+  if (y + height > work.bottom) y = work.bottom - height;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Dialog::EndDialog(INT_PTR result) {
   result_ = result;
   ended_ = true;

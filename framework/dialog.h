@@ -28,6 +28,10 @@ class Dialog : public Window {
 
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
 
+  // Places the dialog centred over its owner, kept inside the screen's work area. (The template's centre
+  // style centres on the screen.)
+  void CenterOverOwner() const;
+
  protected:
   virtual BOOL OnInitDialog() { return TRUE; }
   virtual void OnOK() { EndDialog(IDOK); }

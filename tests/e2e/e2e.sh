@@ -25,9 +25,8 @@ rm -rf "$CDRIVE/kopie" "$CDRIVE/record.txt"
 export TAMO_RECORD='C:\record.txt'
 RECORD="$CDRIVE/record.txt"
 
-utf8() { tr -d '\r' | iconv -f CP1250 -t UTF-8; }
-probe() { "$RUN" "$BUILD/tests/probe.exe" "$@" 2>/dev/null | utf8; }
-first_line() { head -n 1 "$1" | utf8 | sed 's/^[[:space:]]*//'; }
+probe() { "$RUN" "$BUILD/tests/probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+first_line() { head -n 1 "$1" | tr -d '\r' | iconv -f CP1250 -t UTF-8 | sed 's/^[[:space:]]*//'; }
 
 check() {  # description, actual, expected
   if [ "$2" = "$3" ]; then
@@ -54,16 +53,24 @@ has() { "$RUN" "$BUILD/tests/probe.exe" has "$1" >/dev/null 2>&1; }
 hasnt() { ! has "$1"; }
 file_has() { grep -q "$2" "$1" 2>/dev/null; }
 
-click_at() {  # x y [clicks]
+click_at() {  # x y [clicks]; nothing when the place is unknown (the check that follows fails)
+  [ $# -ge 2 ] || return 0
   xdotool mousemove "$1" "$2"
   sleep 0.3
   xdotool click --repeat "${3:-1}" --delay 80 1
   sleep 0.5
 }
-click_control() { set -- $(probe center "$1") "${2:-1}"; click_at "$@"; }
-double_click_row() { set -- $(probe rowcenter "$1"); click_at "$1" "$2" 2; }
-click_row() { set -- $(probe rowcenter "$1"); click_at "$1" "$2" 1; }
+click_control() { click_at $(probe center "$1"); }
+double_click_row() { click_at $(probe rowcenter "$1") 2; }
+click_row() { click_at $(probe rowcenter "$1") 1; }
 rows() { probe rows | tr '\n' '|'; }
+# Keys go to the window that has the X input focus, which a console window of the copy tool may have taken:
+# a click on the main window's header gives it back.
+key_to_main() {
+  click_at 320 10
+  xdotool key "$1"
+  sleep 0.5
+}
 
 start_program() {
   (cd "$DISC" && LC_ALL=pl_PL.UTF-8 exec "$RUN" tamo_cd.exe) >/dev/null 2>&1 &
@@ -115,7 +122,7 @@ click_control 1013
 check "copy dialog shown" "$(wait_until 10 has 1023 && echo shown)" "shown"
 check "copy dialog offers the default destination" "$(probe text 1023)" 'c:\tmp'
 click_control 1023
-xdotool key ctrl+a
+xdotool key End shift+Home
 xdotool type --delay 30 'C:\kopie'
 sleep 0.3
 click_control 1
@@ -125,7 +132,7 @@ check "every file of the program copied" "$(diff -r "$DISC/GRY/SZACHY" "$CDRIVE/
 wait_until 10 hasnt 1023 || true
 
 echo "== leave: answered no, then a language switch"
-xdotool key Escape
+key_to_main Escape
 check "exit confirmation shown" "$(wait_until 10 has 1035 && echo shown)" "shown"
 click_control 2
 check "answered no: back in the main window" "$(wait_until 10 has 1021 && echo back)" "back"
@@ -139,7 +146,7 @@ check "switched to Polish: the Polish catalogue's root" "$(rows)" \
   "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|"
 
 echo "== leave: answered yes"
-xdotool key Escape
+key_to_main Escape
 wait_until 10 has 1035 || true
 click_control 1
 check "the program ends" "$(wait_until 15 ended && echo ended)" "ended"
@@ -153,7 +160,7 @@ chmod -R a-w "$DISC"
 start_program
 wait_until 30 probe message || true
 check "the load's message" "$(probe message | tr '\n' '~')" 'Error in line nr 3 in file D:\kat1.txt~char '"';'"' not founf~'
-xdotool key Return
+click_control 1
 check "the program ends after the message" "$(wait_until 15 ended && echo ended)" "ended"
 kill "$APP" 2>/dev/null
 wineserver -k 2>/dev/null

@@ -1,7 +1,8 @@
 // Reads what the running browser shows, from outside it, for the end-to-end tests: the tests press keys and
 // move the mouse like a user (xdotool) and ask this program, started in the same Wine session, what the
-// windows now say and where they are. One command a run; prints its answer on standard output and exits 1 when
-// no window fits.
+// windows now say and where they are. One command a run; prints its answer in UTF-8 on standard output and
+// exits 1 when no window fits. Texts are read as UTF-16: between processes, Wine hands ANSI text over only
+// for the caller's own windows.
 //
 // A control is looked up in the visible, enabled dialog that has it: while a modal dialog runs its owner is
 // disabled, so this is the dialog the user is dealing with.
@@ -25,10 +26,18 @@ namespace {
 constexpr int kList = 1021;
 constexpr int kMessageText = 0xFFFF;
 
-std::string Text(HWND window) {
-  char buffer[8192] = {};
-  GetWindowTextA(window, buffer, sizeof buffer);
+std::string Utf8(const wchar_t* text) {
+  char buffer[16384] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer - 1, nullptr, nullptr);
   return buffer;
+}
+
+// GetWindowText of another process's window returns the window's stored caption; the current text of an edit
+// control has to be asked for with WM_GETTEXT.
+std::string Text(HWND window) {
+  wchar_t buffer[8192] = {};
+  SendMessageW(window, WM_GETTEXT, 8191, reinterpret_cast<LPARAM>(buffer));
+  return Utf8(buffer);
 }
 
 BOOL CALLBACK PrintWindowLine(HWND window, LPARAM) {
@@ -92,7 +101,8 @@ int main(int argc, char** argv) {
     if (list == nullptr) return 1;
     if (command == "rowcenter") {
       RECT r;
-      if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(argument), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+      if (SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(argument), reinterpret_cast<LPARAM>(&r)) ==
+          LB_ERR)
         return 1;
       PrintCenter(list, r);
       return 0;
@@ -100,9 +110,11 @@ int main(int argc, char** argv) {
     const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
     for (int row = 0; row < count; ++row) {
-      char buffer[4096] = {};
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer));
-      std::printf("%s%s\n", row == selected ? "*" : "", buffer);
+      wchar_t buffer[4096] = {};
+      if (SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0) < 4096) {
+        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer));
+      }
+      std::printf("%s%s\n", row == selected ? "*" : "", Utf8(buffer).c_str());
     }
     return 0;
   }

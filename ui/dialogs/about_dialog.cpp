@@ -5,6 +5,11 @@
 
 AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}
 
+BOOL AboutDialog::OnInitDialog() {
+  CenterOverOwner();
+  return TRUE;
+}
+
 bool AboutDialog::OnMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/, INT_PTR& result) {
   switch (message) {
     case WM_PAINT:

@@ -14,6 +14,7 @@ class AboutDialog : public Dialog {
   int isPolish = 1;
 
  protected:
+  BOOL OnInitDialog() override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
  private:

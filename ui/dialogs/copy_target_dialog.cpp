@@ -8,6 +8,7 @@
 CopyTargetDialog::CopyTargetDialog() : Dialog(IDD_COPY_TARGET) {}
 
 BOOL CopyTargetDialog::OnInitDialog() {
+  CenterOverOwner();
   browseButton_.Bind(hwnd_, IDC_BROWSE);
   okButton_.Bind(hwnd_, IDOK);
   cancelButton_.Bind(hwnd_, IDCANCEL);

@@ -10,7 +10,7 @@ if [ "$WINE_ARCH_BITS" = 32 ]; then RUN_BUILD=$BUILD_ROOT/win32; else RUN_BUILD=
 configure_and_build() {  # build-dir, then cmake options
   dir=$1
   shift
-  cmake -S "$REPO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S "$REPO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
 }
 

@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/application.h"
+#include "res/resource.h"
+#include "tests/wine/dialog_script.h"
+#include "tests/wine/test_support.h"
+#include "ui/main/catalog_dialog.h"
+#include "ui/main/command_lines.h"
+
+using namespace testing_support;
+using namespace script;
+
+namespace {
+
+const std::string kDisc = "D:\\COMMANDS";
+
+class TestApp : public Application {
+ public:
+  bool InitInstance() override { return false; }
+};
+
+// A disc with one category of three programs: Szachy (run, installer, its own copy destination), Notes
+// (nothing to start) and "Moje Gry" (a directory with a space, a run file that is missing).
+class CatalogCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = CurrentDirectory();
+    SetCurrentDirectoryOrDie("D:\\");
+    RemoveTree(kDisc);
+    for (const char* program : {"SZACHY", "NOTES", "MOJE GRY"})
+      MakeDirectories(kDisc + "\\" + program + "\\opis");
+    WriteTextFile(kDisc + "\\kat1.txt", "1;0;Gry\nGry polskie\n$\n");
+    WriteTextFile(kDisc + "\\kat2.txt", "1;0;Hry\nHry ceske\n$\n");
+    WriteTextFile(kDisc + "\\prog.txt",
+                  "SZACHY\n1\nrun=szachy.exe /k\nins=setup.exe\ncop=c:\\gry\n\n"
+                  "NOTES\n1\n\n"
+                  "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n");
+    for (const char* program : {"SZACHY", "NOTES", "MOJE GRY"}) {
+      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis1.txt", std::string(program) + " PL\n");
+      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis2.txt", std::string(program) + " CZ\n");
+    }
+    InstallRecorder(kDisc + "\\SZACHY\\szachy.exe");
+    InstallRecorder(kDisc + "\\SZACHY\\setup.exe");
+    // The platform looks for a program in the directory of the running program first: recorders there stand
+    // in for the copy tool and the help viewer and show the exact command lines.
+    InstallRecorder(ExecutableDirectory() + "\\xcopy.exe");
+    InstallRecorder(ExecutableDirectory() + "\\winhelp.exe");
+    record_ = kDisc + "\\record.txt";
+    RecordTo(record_);
+    SetCurrentDirectoryOrDie(kDisc);
+
+    dialog_.categoryFilePolish = kDisc + "\\kat1.txt";
+    dialog_.categoryFileCzech = kDisc + "\\kat2.txt";
+    dialog_.programListPath = kDisc + "\\prog.txt";
+    dialog_.defaultDescriptionPolish = "opis\\opis1.txt";
+    dialog_.defaultDescriptionCzech = "opis\\opis2.txt";
+    dialog_.defaultCopyDirectory = "c:\\tmp";
+    dialog_.helpPathPolish = "D:\\HELP\\tamo_pl.hlp";
+    dialog_.helpPathCzech = "D:\\POMOC CZ\\tamo_cz.hlp";
+    dialog_.app = &app_;
+    app_.SetHelpFilePath(dialog_.helpPathPolish);
+    app_.SetMainWindow(&dialog_);
+  }
+  void TearDown() override {
+    app_.SetMainWindow(nullptr);
+    RecordTo("");
+    DeleteFileA((ExecutableDirectory() + "\\xcopy.exe").c_str());
+    DeleteFileA((ExecutableDirectory() + "\\winhelp.exe").c_str());
+    SetCurrentDirectoryOrDie(saved_);
+    RemoveTree(kDisc);
+  }
+
+  // The command lines recorded so far, each as "<directory>|<command line>".
+  std::vector<std::string> Records() {
+    Sleep(300);  // a started program may still be writing
+    std::vector<std::string> lines;
+    const std::string text = ReadTextFile(record_);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+      lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+  }
+  // The recorded command line with the started program's own path reduced to its file name.
+  static std::string CommandOf(const std::string& record) {
+    std::string command = record.substr(record.find('|') + 1);
+    if (!command.empty() && command[0] == '"') {
+      const std::size_t close = command.find('"', 1);
+      std::string program = command.substr(1, close - 1);
+      command = program.substr(program.rfind('\\') + 1) + command.substr(close + 1);
+    } else {
+      const std::size_t space = command.find(' ');
+      std::string program = command.substr(0, space);
+      command =
+          program.substr(program.rfind('\\') + 1) + (space == std::string::npos ? "" : command.substr(space));
+    }
+    return command;
+  }
+
+  static DialogScript::Step Select(int row) {
+    return [row](HWND dialog) {
+      HWND list = GetDlgItem(dialog, IDC_LIST);
+      SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    };
+  }
+  static DialogScript::Step Enter(int row) {
+    return [row](HWND dialog) {
+      Select(row)(dialog);
+      HWND list = GetDlgItem(dialog, IDC_LIST);
+      SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    };
+  }
+  // Records the text of the message box the step receives, then answers it.
+  DialogScript::Step Message() {
+    return [this](HWND box) {
+      messages_.push_back(DialogDriver::IsMessageBox(box) ? DialogDriver::MessageBoxText(box)
+                                                          : "(no message box)");
+      DialogDriver::PostClick(box, IDOK);
+    };
+  }
+  static DialogScript::Step SetField(int id, std::string text) {
+    return [id, text](HWND dialog) { SetDlgItemTextA(dialog, id, text.c_str()); };
+  }
+  DialogScript::Step Look(std::function<void(HWND)> look) { return look; }
+
+  // Runs the main window with `steps`, ended by its own leave command answered yes.
+  INT_PTR RunMain(std::vector<DialogScript::Step> steps) {
+    steps.push_back(Command(IDCANCEL));
+    steps.push_back(Press(IDOK));
+    DialogScript script(steps);
+    return dialog_.DoModal();
+  }
+
+  std::string saved_;
+  std::string record_;
+  TestApp app_;
+  CatalogDialog dialog_;
+  std::vector<std::string> messages_;
+};
+
+TEST_F(CatalogCommandsTest, RunAndInstallStartTheFilesInTheirDirectoryOrSayWhatIsMissing) {
+  RunMain({Enter(0), Select(1), Press(IDC_RUN), Press(IDC_INSTALL),
+           // Moje Gry: its run file is missing, its installer's directory is missing.
+           Select(3), Press(IDC_RUN), Message(), Press(IDC_INSTALL), Message(),
+           // Notes has nothing to start; with the up row or no row selected nothing is started either, even
+           // when the disabled buttons are clicked by a message.
+           Select(2), Command(IDC_RUN), Command(IDC_INSTALL), Select(0), Command(IDC_RUN),
+           Command(IDC_COPY)});
+  const std::vector<std::string> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].substr(0, records[0].find('|')), kDisc + "\\SZACHY");
+  EXPECT_EQ(CommandOf(records[0]), "szachy.exe /k");
+  EXPECT_EQ(records[1].substr(0, records[1].find('|')), kDisc + "\\SZACHY");
+  EXPECT_EQ(CommandOf(records[1]), "setup.exe");
+  EXPECT_EQ(messages_, (std::vector<std::string>{
+                           "Error : file to run " + kDisc + "\\MOJE GRY\\brak.exe not found",
+                           "Error : instalation file MOJE GRY\\BRAK\\setup.exe not found",
+                       }));
+}
+
+TEST_F(CatalogCommandsTest, CopyStartsTheCopyToolWithTheConfirmedDestination) {
+  struct Case {
+    const char* name;
+    int row;
+    std::string offered;
+    std::vector<DialogScript::Step> answer;
+    std::string command;  // empty: nothing started
+  };
+  const Case cases[] = {
+      {"own destination",
+       1,
+       "c:\\gry",
+       {Press(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\gry\\SZACHY\\ /E /C /F"},
+      {"typed destination",
+       1,
+       "c:\\gry",
+       {SetField(IDC_DESTINATION, "c:\\tmp"), Press(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F"},
+      {"trailing backslash",
+       1,
+       "c:\\gry",
+       {SetField(IDC_DESTINATION, "c:\\tmp\\"), Press(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F"},
+      {"default destination",
+       2,
+       "c:\\tmp",
+       {Press(IDOK)},
+       "xcopy " + kDisc + "\\NOTES c:\\tmp\\NOTES\\ /E /C /F"},
+      {"spaces are quoted",
+       3,
+       "c:\\tmp",
+       {SetField(IDC_DESTINATION, "c:\\Program Files"), Press(IDOK)},
+       "xcopy \"" + kDisc + "\\MOJE GRY\" \"c:\\Program Files\\MOJE GRY\"\\ /E /C /F"},
+      {"empty destination", 1, "c:\\gry", {SetField(IDC_DESTINATION, ""), Press(IDOK)}, ""},
+      {"cancelled", 1, "c:\\gry", {SetField(IDC_DESTINATION, "c:\\x"), Press(IDCANCEL)}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    DeleteFileA(record_.c_str());
+    std::string offered;
+    std::vector<DialogScript::Step> steps = {
+        Enter(0), Select(c.row), Press(IDC_COPY),
+        Look([&](HWND copy) { offered = DialogDriver::WindowText(GetDlgItem(copy, IDC_DESTINATION)); })};
+    steps.insert(steps.end(), c.answer.begin(), c.answer.end());
+    RunMain(steps);
+    EXPECT_EQ(offered, c.offered);
+    const std::vector<std::string> records = Records();
+    if (c.command.empty()) {
+      EXPECT_TRUE(records.empty());
+    } else {
+      ASSERT_EQ(records.size(), 1u);
+      EXPECT_EQ(CommandOf(records[0]), c.command);
+    }
+  }
+}
+
+TEST_F(CatalogCommandsTest, CopyDestinationTooLongForTheCommandIsRefused) {
+  const std::string destination = "c:\\" + std::string(1020, 'd');
+  RunMain(
+      {Enter(0), Select(1), Press(IDC_COPY), SetField(IDC_DESTINATION, destination), Press(IDOK), Message()});
+  EXPECT_TRUE(Records().empty());
+  EXPECT_EQ(messages_,
+            (std::vector<std::string>{"Error : copy destination " + destination + "\\SZACHY is too long"}));
+}
+
+TEST_F(CatalogCommandsTest, CommandLineTable) {
+  struct Case {
+    std::string directory;
+    std::string destination;
+    CopyCommand result;
+    std::string command;
+  };
+  const Case cases[] = {
+      {"D:\\PROGS\\ABC", "c:\\tmp", CopyCommand::kReady, "xcopy D:\\PROGS\\ABC c:\\tmp\\ABC\\ /E /C /F"},
+      {"D:\\PROGS\\ABC", "c:\\tmp\\", CopyCommand::kReady, "xcopy D:\\PROGS\\ABC c:\\tmp\\ABC\\ /E /C /F"},
+      // A program at the disc root has no last component: the destination ends in two backslashes.
+      {"D:\\", "c:\\tmp", CopyCommand::kReady, "xcopy D:\\ c:\\tmp\\\\ /E /C /F"},
+      {"D:\\", "c:\\my dir", CopyCommand::kReady, "xcopy D:\\ \"c:\\my dir\\\\\"\\ /E /C /F"},
+      {"ABC", "c:\\tmp", CopyCommand::kReady, "xcopy ABC c:\\tmp\\\\ /E /C /F"},
+      {"D:\\PROGS\\ABC", "", CopyCommand::kEmptyDestination, ""},
+      {"D:\\PROGS\\ABC", "c:\\" + std::string(1015, 'x'), CopyCommand::kReady,
+       "xcopy D:\\PROGS\\ABC c:\\" + std::string(1015, 'x') + "\\ABC\\ /E /C /F"},
+      {"D:\\PROGS\\ABC", "c:\\" + std::string(1017, 'x'), CopyCommand::kDestinationTooLong, ""},
+  };
+  for (const Case& c : cases) {
+    std::string command;
+    std::string target;
+    EXPECT_EQ(BuildCopyCommand(c.directory, c.destination, command, target), c.result)
+        << c.destination.size();
+    if (c.result == CopyCommand::kReady) {
+      EXPECT_EQ(command, c.command);
+    }
+  }
+  EXPECT_EQ(BuildHelpCommand("D:\\tamo_pl.hlp"), "winhelp D:\\tamo_pl.hlp");
+  EXPECT_EQ(BuildHelpCommand("D:\\POMOC CZ\\tamo_cz.hlp"), "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\"");
+}
+
+TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
+  std::vector<std::string> seen;
+  auto rows = [&](HWND dialog) {
+    char text[64] = {};
+    SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    seen.push_back(text);
+  };
+  RunMain({Look(rows), Press(IDC_HELP_BUTTON),
+           // The current language chosen again, or the chooser dismissed: nothing changes.
+           Press(IDC_LANGUAGE), Press(IDC_POLISH), Look(rows), Press(IDC_LANGUAGE), Key(VK_ESCAPE),
+           Look(rows),
+           // The folder browser may have left the process anywhere; the reload still reads the same disc.
+           Look([](HWND) { SetCurrentDirectoryA("C:\\"); }), Enter(0), Press(IDC_LANGUAGE), Press(IDC_CZECH),
+           Look(rows), Look([&](HWND dialog) {
+             EXPECT_EQ(dialog_.isPolish, 0);
+             EXPECT_EQ(dialog_.currentCategory(), 0);
+             EXPECT_EQ(app_.helpFilePath(), dialog_.helpPathCzech);
+             EXPECT_EQ(DialogDriver::WindowText(GetDlgItem(dialog, IDC_CATEGORY_TITLE)), "");
+           }),
+           Press(IDC_HELP_BUTTON)});
+  EXPECT_EQ(seen, (std::vector<std::string>{"Gry", "Gry", "Gry", "Hry"}));
+  const std::vector<std::string> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(CommandOf(records[0]), "winhelp D:\\HELP\\tamo_pl.hlp");
+  EXPECT_EQ(CommandOf(records[1]), "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\"");
+}
+
+TEST_F(CatalogCommandsTest, FailedReloadEndsTheWindowAfterItsMessage) {
+  DialogScript script({Look([&](HWND) { DeleteFileA(dialog_.categoryFileCzech.c_str()); }),
+                       Press(IDC_LANGUAGE), Press(IDC_CZECH), Message()});
+  EXPECT_EQ(dialog_.DoModal(), IDOK);
+  EXPECT_EQ(messages_, (std::vector<std::string>{"Could not open file " + kDisc + "\\kat2.txt"}));
+  EXPECT_TRUE(dialog_.categories().IsEmpty());
+}
+
+TEST_F(CatalogCommandsTest, MakerPictureFromItsButtonAndTheSystemMenu) {
+  int pictures = 0;
+  auto isPicture = [&](HWND about) {
+    if (GetDlgItem(about, IDC_LIST) == nullptr && GetWindow(about, GW_CHILD) == nullptr) ++pictures;
+  };
+  auto sysCommand = [](WPARAM command) {
+    return [command](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, command, 0); };
+  };
+  RunMain({Press(IDC_ZOT), Look(isPicture), Command(IDCANCEL), sysCommand(IDM_ABOUT), Look(isPicture),
+           Key(VK_ESCAPE), sysCommand(IDM_ABOUT + 5), Look(isPicture), Command(IDOK)});
+  EXPECT_EQ(pictures, 3);
+}
+
+TEST_F(CatalogCommandsTest, LeaveAsksFirstAndNoKeepsTheWindow) {
+  int confirmations = 0;
+  auto isConfirmation = [&](HWND dialog) {
+    if (GetDlgItem(dialog, IDC_QUESTION) != nullptr) ++confirmations;
+  };
+  const INT_PTR result = RunMain({Command(IDCANCEL), Look(isConfirmation), Press(IDCANCEL), Command(IDCANCEL),
+                                  Look(isConfirmation), Key(VK_ESCAPE), Look([&](HWND dialog) {
+                                    EXPECT_EQ(dialog, dialog_.hwnd());
+                                    EXPECT_FALSE(dialog_.categories().IsEmpty());
+                                  })});
+  EXPECT_EQ(confirmations, 2);
+  // Answered yes: the window was destroyed and its catalogue released.
+  EXPECT_EQ(result, -1);
+  EXPECT_TRUE(dialog_.categories().IsEmpty());
+}
+
+}  // namespace

@@ -12,7 +12,7 @@ cp -r "$SOURCE" "$DISC"
 cp "$BUILD/app/tamo_cd.exe" "$DISC/"
 tr -d '\r' <"$SOURCE/EXECUTABLES.txt" | while read -r exe _; do
   [ -n "$exe" ] || continue
-  target="$DISC/$(echo "$exe" | tr '\\' '/')"
+  target="$DISC/$(printf '%s' "$exe" | tr '\\' '/')"
   mkdir -p "$(dirname "$target")"
   cp "$BUILD/demo/demo_program.exe" "$target"
 done

@@ -39,6 +39,15 @@ run_ctest "native tests, sanitized" "$BUILD_ROOT/asan"
 
 run_ctest "fuzzing, ${FUZZ_SECONDS}s per reader" "$BUILD_ROOT/fuzz"
 
+echo "== the sample disc as the program is shipped on it, checked by the disc checker"
+"$REPO_ROOT/scripts/assemble-disc.sh" "$BUILD_ROOT/checked-disc" "$BUILD_ROOT/win32"
+if "$BUILD_ROOT/native/tools/check/tamo_check" "$BUILD_ROOT/checked-disc"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  status=1
+fi
+
 echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
 start_xvfb
 trap stop_xvfb EXIT

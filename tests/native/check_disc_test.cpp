@@ -1,0 +1,361 @@
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "temp_dir.h"
+#include "tools/check/disc_check.h"
+#include "tools/check/disc_folder.h"
+#include "tools/check/settings_file.h"
+
+namespace {
+
+using Severity = Finding::Severity;
+constexpr Severity kError = Severity::kError;
+constexpr Severity kWarning = Severity::kWarning;
+
+// A small disc the browser loads without a word in either language. The Polish description holds code page
+// 1250 letters, which must not pass for UTF-8; the installer is given with an argument.
+std::map<std::string, std::string> CleanDisc() {
+  return {
+      {"kat1.txt", "1;0;Gry\r\nNajlepsze \xb3\xb9\xe6 gry\r\n$\r\n2;1;Szachy\r\n$\r\n"},
+      {"kat2.txt", "1;0;Hry\r\nNejlepsi hry\r\n$\r\n2;1;Sachy\r\n$\r\n"},
+      {"prog.txt", "GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\nins=setup.exe /q\r\n\r\n"},
+      {"GAMES\\CHESS\\chess.exe", "MZ"},
+      {"GAMES\\CHESS\\setup.exe", "MZ"},
+      {"GAMES\\CHESS\\opis\\opis1.txt", "Szachy \xb3\r\nOpis.\r\n"},
+      {"GAMES\\CHESS\\opis\\opis2.txt", "Sachy\r\n"},
+  };
+}
+
+std::string OnDisc(std::string windowsPath) {
+  for (char& c : windowsPath) {
+    if (c == '\\') c = '/';
+  }
+  return windowsPath;
+}
+
+void WriteDisc(const TempDir& dir, const std::map<std::string, std::string>& files) {
+  for (const auto& [path, contents] : files) dir.Write(OnDisc(path), contents);
+}
+
+struct Expected {
+  Severity severity;
+  std::string file;
+  long long line;
+  std::string text;  // a part of the text
+};
+
+struct FaultCase {
+  const char* name;
+  // Files replaced (or added) in the clean disc; a value of nullptr removes the file.
+  std::vector<std::pair<std::string, const char*>> changes;
+  std::vector<Expected> expected;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
+
+const std::string kLong(1100, 'x');
+
+class PlantedFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(PlantedFault, IsReportedOnceAtItsPlace) {
+  const FaultCase& c = GetParam();
+  std::map<std::string, std::string> files = CleanDisc();
+  for (const auto& [path, contents] : c.changes) {
+    if (contents == nullptr) {
+      files.erase(path);
+    } else {
+      files[path] = contents;
+    }
+  }
+  TempDir disc;
+  WriteDisc(disc, files);
+  const CheckReport report = CheckDisc(disc.path(), false);
+
+  std::string all;
+  for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
+  ASSERT_EQ(report.findings.size(), c.expected.size()) << all;
+  for (std::size_t i = 0; i < c.expected.size(); ++i) {
+    const Finding& got = report.findings[i];
+    EXPECT_EQ(got.severity, c.expected[i].severity) << all;
+    EXPECT_EQ(got.file, c.expected[i].file) << all;
+    EXPECT_EQ(got.line, c.expected[i].line) << all;
+    EXPECT_NE(got.text.find(c.expected[i].text), std::string::npos) << all;
+  }
+  const bool anyError = std::any_of(c.expected.begin(), c.expected.end(),
+                                    [](const Expected& e) { return e.severity == kError; });
+  EXPECT_EQ(report.ExitCode(), c.expected.empty() ? 0 : anyError ? 2 : 1);
+}
+
+const std::string kKat1 = CleanDisc()["kat1.txt"];
+const std::string kProg = CleanDisc()["prog.txt"];
+// Each planted text is kept alive for the whole run: the cases hold pointers into them.
+const std::string kStray = kKat1 + "stray text\r\n";
+const std::string kIdZero = kKat1 + "0;0;Zero\r\nits text\r\n$\r\n";
+const std::string kBadParent = kKat1 + "7;-1;Below\r\n$\r\n";
+const std::string kOrphan = kKat1 + "7;99;Orphan\r\n$\r\n";
+const std::string kSelf = kKat1 + "7;7;Self\r\n$\r\n";
+const std::string kLoop = kKat1 + "7;8;A\r\n$\r\n8;7;B\r\n$\r\n9;7;Below the loop\r\n$\r\n";
+const std::string kTwice = kKat1 + "2;1;Szachy again\r\n$\r\n";
+const std::string kEmpty = kKat1 + "7;1;Empty\r\n$\r\n";
+const std::string kUndefined = kProg + "GAMES\\CHESS\r\n77\r\n";
+const std::string kUndefinedNoDescription = kProg + "GAMES\\NONE\r\n77\r\n";
+const std::string kBadNumber = kProg + "GAMES\\CHESS\r\n3000\r\nrun=chess.exe\r\n";
+const std::string kNoNumber = kProg + "LAST\r\n";
+const std::string kMissingRun = "GAMES\\CHESS\r\n2\r\nrun=nothere.exe\r\nins=setup.exe /q\r\n\r\n";
+const std::string kMissingInstaller = "GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\nins=\\SETUP\\go.exe\r\n";
+const std::string kMissingOp1 = "GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\nop1=none.txt\r\n";
+const std::string kUnknownKey = "GAMES\\CHESS\r\n2\r\nrnu=chess.exe\r\nrun=chess.exe\r\n";
+const std::string kKeyTwice = "GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\nrun=CHESS.EXE\r\n";
+const std::string kShortOption = "GAMES\\CHESS\r\n2\r\nrun=\r\nrun=chess.exe\r\n";
+const std::string kOtherCase = "games\\Chess\r\n2\r\nrun=CHESS.EXE\r\nins=SetUp.exe /q\r\n";
+const std::string kLongRun = "GAMES\\CHESS\r\n2\r\nrun=" + kLong + "\r\n";
+const std::string kUtf8 = "1;0;Hry\r\nNejlep\xc5\xa1\xc3\xad hry\r\n$\r\n2;1;Sachy\r\n$\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckDisc, PlantedFault,
+    ::testing::Values(
+        FaultCase{"Clean", {}, {}}, FaultCase{"NamesInOtherCase", {{"prog.txt", kOtherCase.c_str()}}, {}},
+        FaultCase{"SettingsNameOtherFiles",
+                  {{"TAMO_CD.INI", "; comment\r\n[Files]\r\n KAT_PL = \"polski.txt\"\r\n"},
+                   {"polski.txt", kKat1.c_str()}},
+                  {}},
+        FaultCase{
+            "NoSemicolon", {{"kat1.txt", kStray.c_str()}}, {{kError, "kat1.txt", 6, "char ';' not founf"}}},
+        FaultCase{"IdZero",
+                  {{"kat1.txt", kIdZero.c_str()}},
+                  {{kError, "kat1.txt", 6, "invalid category number; must be 0>kat_id<2048"}}},
+        FaultCase{"ParentNegative",
+                  {{"kat1.txt", kBadParent.c_str()}},
+                  {{kError, "kat1.txt", 6, "invalid parent category number; must be : 0>=parent_id<2048"}}},
+        FaultCase{"UndefinedParent",
+                  {{"kat1.txt", kOrphan.c_str()}},
+                  {{kWarning, "kat1.txt", 6, "parent category 99 of category 7 isn't defined"}}},
+        FaultCase{
+            "OwnParent", {{"kat1.txt", kSelf.c_str()}}, {{kWarning, "kat1.txt", 6, "is its own parent"}}},
+        FaultCase{
+            "ParentLoop", {{"kat1.txt", kLoop.c_str()}}, {{kWarning, "kat1.txt", 6, "categories 7, 8 are"}}},
+        FaultCase{"DefinedTwice",
+                  {{"kat2.txt", kTwice.c_str()}},
+                  {{kWarning, "kat2.txt", 6, "category 2 is defined again (first in line 4)"}}},
+        FaultCase{"EmptyCategory",
+                  {{"kat1.txt", kEmpty.c_str()}},
+                  {{kWarning, "kat1.txt", 6, "category 7 (Empty) is empty"}}},
+        FaultCase{"UndefinedCategory",
+                  {{"prog.txt", kUndefined.c_str()}},
+                  {{kWarning, "prog.txt", 7, "Category number 77 isn't defined"}}},
+        FaultCase{"UndefinedCategoryAndNoDescription",
+                  {{"prog.txt", kUndefinedNoDescription.c_str()}},
+                  {{kWarning, "prog.txt", 6, "description file GAMES\\NONE\\opis\\opis1.txt does not exist"},
+                   {kWarning, "prog.txt", 6, "description file GAMES\\NONE\\opis\\opis2.txt does not exist"},
+                   {kWarning, "prog.txt", 7, "Category number 77 isn't defined"}}},
+        FaultCase{"CategoryNumberTooBig",
+                  {{"prog.txt", kBadNumber.c_str()}},
+                  {{kError, "prog.txt", 7, "Invalid category number; must be : 0>=kat_id<2048"}}},
+        FaultCase{"NoCategoryLine",
+                  {{"prog.txt", kNoNumber.c_str()}},
+                  {{kError, "prog.txt", 7, "Couldn't find category number"}}},
+        FaultCase{"MissingRunFile",
+                  {{"prog.txt", kMissingRun.c_str()}},
+                  {{kWarning, "prog.txt", 3, "run file GAMES\\CHESS\\nothere.exe does not exist"}}},
+        FaultCase{"MissingInstallerAtRoot",
+                  {{"prog.txt", kMissingInstaller.c_str()}},
+                  {{kWarning, "prog.txt", 4, "installer \\SETUP\\go.exe does not exist"}}},
+        FaultCase{"MissingOp1",
+                  {{"prog.txt", kMissingOp1.c_str()}},
+                  {{kError, "prog.txt", 4,
+                    "Could not open file with description GAMES\\CHESS\\none.txt (Polish catalogue only)"}}},
+        FaultCase{
+            "MissingDefaultDescription",
+            {{"GAMES\\CHESS\\opis\\opis2.txt", nullptr}},
+            {{kError, "prog.txt", 1,
+              "Could not open file with description GAMES\\CHESS\\opis\\opis2.txt (Czech catalogue only)"}}},
+        FaultCase{
+            "EmptyDescription",
+            {{"GAMES\\CHESS\\opis\\opis1.txt", ""}},
+            {{kError, "GAMES\\CHESS\\opis\\opis1.txt", 1, "File GAMES\\CHESS\\opis\\opis1.txt is empty"}}},
+        FaultCase{
+            "BlankTitle",
+            {{"GAMES\\CHESS\\opis\\opis2.txt", "  \r\nSachy\r\n"}},
+            {{kError, "GAMES\\CHESS\\opis\\opis2.txt", 1, "First line in GAMES\\CHESS\\opis\\opis2.txt"}}},
+        FaultCase{"UnknownKey", {{"prog.txt", kUnknownKey.c_str()}}, {{kWarning, "prog.txt", 3, "\"rnu\""}}},
+        FaultCase{"KeyTwice",
+                  {{"prog.txt", kKeyTwice.c_str()}},
+                  {{kWarning, "prog.txt", 4, "\"run\" is given again in this block (first in line 3)"}}},
+        FaultCase{
+            "ShortOption", {{"prog.txt", kShortOption.c_str()}}, {{kError, "prog.txt", 3, "Invalid option"}}},
+        FaultCase{"PathTooLong",
+                  {{"prog.txt", kLongRun.c_str()}},
+                  {{kWarning, "prog.txt", 3, "characters long on the disc; the browser handles at most 1023"},
+                   {kWarning, "prog.txt", 3, "does not exist"}}},
+        FaultCase{"ByteOrderMark",
+                  {{"GAMES\\CHESS\\opis\\opis1.txt", "\xef\xbb\xbfSzachy\r\n"}},
+                  {{kWarning, "GAMES\\CHESS\\opis\\opis1.txt", 1, "UTF-8 byte order mark"}}},
+        FaultCase{"Utf8Text", {{"kat2.txt", kUtf8.c_str()}}, {{kWarning, "kat2.txt", 2, "text in UTF-8"}}},
+        FaultCase{"NoCategoryFile",
+                  {{"kat2.txt", nullptr}},
+                  {{kError, "kat2.txt", 0, "Could not open file kat2.txt"}}},
+        FaultCase{"SettingsNameMissingFile",
+                  {{"tamo_cd.ini", "[files]\r\nprog=.\\lista.txt\r\n"}},
+                  {{kError, "tamo_cd.ini", 2, "Could not open file lista.txt"}}}),
+    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+
+// The browser stops at the first fault; the checker reads on and finds the next ones, and a header with a bad
+// number takes its description with it instead of having its lines read as headers.
+TEST(CheckDisc, ReportsEveryFaultNotOnlyTheFirst) {
+  TempDir disc;
+  auto files = CleanDisc();
+  files["kat1.txt"] = "stray\r\n0;0;Zero\r\nno header; here\r\n$\r\n" + kKat1 + "x;y\r\n";
+  files["prog.txt"] =
+      "GAMES\\CHESS\r\n2\r\nrun\r\nrun=chess.exe\r\nop\r\n\r\nGAMES\\CHESS\r\n-1\r\n\r\nLAST\r\n";
+  WriteDisc(disc, files);
+  std::vector<std::string> lines;
+  for (const auto& finding : CheckDisc(disc.path(), false).findings) lines.push_back(FormatFinding(finding));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "kat1.txt(1): error: char ';' not founf",
+                       "kat1.txt(2): error: invalid category number; must be 0>kat_id<2048",
+                       "kat1.txt(10): error: char ';' not founf",
+                       "prog.txt(3): error: Invalid option",
+                       "prog.txt(5): error: Invalid option",
+                       "prog.txt(8): error: Invalid category number; must be : 0>=kat_id<2048",
+                       "prog.txt(11): error: Couldn't find category number",
+                   }));
+}
+
+TEST(CheckDisc, TreeShowsWhatTheBrowserShows) {
+  TempDir disc;
+  auto files = CleanDisc();
+  // Subcategories in id order whatever the file order; a hidden category nowhere.
+  files["kat1.txt"] = "5;0;Piate\r\n$\r\n" + kKat1 + "8;99;Ukryta\r\n$\r\n";
+  WriteDisc(disc, files);
+  const CheckReport report = CheckDisc(disc.path(), true);
+  EXPECT_EQ(report.tree,
+            "Polish catalogue (kat1.txt):\n  [1] Gry\n    [2] Szachy\n      - Szachy \xb3\n  [5] Piate\n"
+            "Czech catalogue (kat2.txt):\n  [1] Hry\n    [2] Sachy\n      - Sachy\n");
+}
+
+struct RunCase {
+  std::vector<std::string> extraArguments;
+  const char* kat1;  // nullptr: the clean one
+  int exitCode;
+  std::vector<std::string> lines;
+};
+
+TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
+  const std::string warning = kKat1 + "7;1;Empty\r\n$\r\n";
+  const std::string error = kKat1 + "x\r\n";
+  const RunCase cases[] = {
+      {{}, nullptr, 0, {"0 errors, 0 warnings"}},
+      {{},
+       warning.c_str(),
+       1,
+       {"kat1.txt(6): warning: category 7 (Empty) is empty: no programs and no subcategories",
+        "0 errors, 1 warning"}},
+      {{}, error.c_str(), 2, {"kat1.txt(6): error: char ';' not founf", "1 error, 0 warnings"}},
+  };
+  for (const auto& c : cases) {
+    TempDir disc;
+    auto files = CleanDisc();
+    if (c.kat1 != nullptr) files["kat1.txt"] = c.kat1;
+    WriteDisc(disc, files);
+    std::ostringstream out, errors;
+    EXPECT_EQ(RunChecker({disc.path().string()}, out, errors), c.exitCode);
+    std::vector<std::string> lines;
+    std::istringstream printed(out.str());
+    for (std::string line; std::getline(printed, line);) lines.push_back(line);
+    EXPECT_EQ(lines, c.lines);
+  }
+}
+
+TEST(RunChecker, RefusesWhatIsNotADiscFolder) {
+  TempDir disc;
+  std::ostringstream out, errors;
+  EXPECT_EQ(RunChecker({(disc.path() / "absent").string()}, out, errors), 2);
+  EXPECT_EQ(RunChecker({"--bogus"}, out, errors), 2);
+  EXPECT_EQ(RunChecker({disc.path().string(), disc.path().string()}, out, errors), 2);
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
+  TempDir dir;
+  dir.Write("GRY/SZACHY/hetman.exe", "MZ");
+  const DiscFolder disc(dir.path());
+  const std::pair<std::string, std::string> cases[] = {
+      {".\\prog.txt", "prog.txt"},
+      {"prog.txt", "prog.txt"},
+      {"GRY\\SZACHY", "GRY\\SZACHY"},
+      {"GRY\\SZACHY\\", "GRY\\SZACHY"},
+      {"gry\\szachy\\.\\setup", "gry\\szachy\\setup"},
+      {"GRY\\..\\GRY\\SZACHY\\x", "GRY\\SZACHY\\x"},
+      {".", "."},
+      {"GRY\\NONE\\setup", "GRY\\NONE\\setup"},
+      {"\\kat1.txt", "\\kat1.txt"},
+      {"C:\\GRY\\x", "C:\\GRY\\x"},
+      {"GRY\\" + kLong, "GRY\\" + kLong},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::string path = input;
+    disc.Resolve(path);
+    EXPECT_EQ(path, expected) << input;
+  }
+  EXPECT_TRUE(disc.IsFile("gry\\szachy\\HETMAN.EXE"));
+  EXPECT_TRUE(disc.IsFile("\\GRY\\SZACHY\\hetman.exe"));
+  EXPECT_FALSE(disc.IsFile("GRY\\SZACHY"));
+  EXPECT_FALSE(disc.IsFile("D:\\GRY\\SZACHY\\hetman.exe"));
+}
+
+TEST(SettingsFile, ReadsAsProfileReadingDoes) {
+  TempDir dir;
+  const std::string path =
+      dir.Write("tamo_cd.ini",
+                "[other]\r\nmulti_lang=no\r\n; lang=cz\r\n[FILES]\r\n  Kat_PL =  'a b.txt' \r\n"
+                "kat_pl=second.txt\r\nprog=\"x\r\n[files]\r\nkat_cz=ignored.txt\r\n");
+  SettingsFile settings;
+  ASSERT_TRUE(settings.Load(path));
+  const struct {
+    const char* section;
+    const char* key;
+    std::string text;
+    long long line;
+  } cases[] = {
+      {"Other", "MULTI_LANG", "no", 2}, {"other", "lang", "default", 0},   {"files", "kat_pl", "a b.txt", 5},
+      {"files", "prog", "\"x", 7},      {"files", "kat_cz", "default", 0},
+  };
+  for (const auto& c : cases) {
+    const SettingsFile::Value value = settings.Get(c.section, c.key, "default");
+    EXPECT_EQ(value.text, c.text) << c.key;
+    EXPECT_EQ(value.line, c.line) << c.key;
+  }
+  EXPECT_FALSE(settings.Load((dir.path() / "none.ini").string()));
+}
+
+// The sample disc carries no program files of its own (they are made when a disc is put together, and listed
+// beside the disc); everything else on it must pass.
+TEST(CheckDisc, SampleDiscIsCleanButForItsProgramFiles) {
+  const std::filesystem::path sample = TAMO_SAMPLE_DISC;
+  std::ifstream list(sample / "EXECUTABLES.txt", std::ios::binary);
+  std::vector<std::string> executables;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) executables.push_back(line);
+  }
+  ASSERT_FALSE(executables.empty());
+  const CheckReport report = CheckDisc(sample, false);
+  EXPECT_EQ(report.ErrorCount(), 0);
+  std::vector<std::string> missing;
+  for (const auto& finding : report.findings) {
+    const std::size_t start = finding.text.find(' ', finding.text.rfind("installer", 0) == 0 ? 0 : 4);
+    const std::size_t end = finding.text.rfind(" does not exist");
+    ASSERT_TRUE(start != std::string::npos && end != std::string::npos) << FormatFinding(finding);
+    missing.push_back(finding.text.substr(start + 1, end - start - 1));
+  }
+  std::sort(missing.begin(), missing.end());
+  std::sort(executables.begin(), executables.end());
+  EXPECT_EQ(missing, executables);
+}
+
+}  // namespace

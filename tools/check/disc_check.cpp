@@ -1,0 +1,457 @@
+#include "tools/check/disc_check.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include "catalog/catalog_load.h"
+#include "catalog/catalog_model.h"
+#include "catalog/load_diagnostics.h"
+#include "catalog/load_host.h"
+#include "tools/check/disc_folder.h"
+#include "tools/check/settings_file.h"
+
+namespace {
+
+using Severity = Finding::Severity;
+
+constexpr const char* kSettingsFile = "tamo_cd.ini";
+
+// The browser's message without its first line ("Error in line nr N in file P"), which the finding's place
+// already says; its other lines joined into one.
+std::string OneLine(const std::string& message) {
+  std::string text = message;
+  if (text.rfind("Error in line nr ", 0) == 0 || text.rfind("Warning in line nr ", 0) == 0) {
+    const std::size_t end = text.find('\n');
+    text = end == std::string::npos ? std::string() : text.substr(end + 1);
+  }
+  std::string joined;
+  for (char c : text) {
+    if (c == '\n') {
+      joined += "; ";
+    } else {
+      joined += c;
+    }
+  }
+  return joined;
+}
+
+// Whether the line holds text encoded as UTF-8: at least one multi-byte sequence and nothing that is not
+// valid UTF-8, which 8-bit Central European text practically never is.
+bool LooksLikeUtf8(const std::string& line) {
+  bool multiByte = false;
+  for (std::size_t i = 0; i < line.size();) {
+    const auto byte = static_cast<unsigned char>(line[i]);
+    std::size_t length = 1;
+    if (byte >= 0xC2 && byte <= 0xDF) {
+      length = 2;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+      length = 3;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+      length = 4;
+    } else if (byte >= 0x80) {
+      return false;
+    }
+    if (i + length > line.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return false;
+    }
+    multiByte = multiByte || length > 1;
+    i += length;
+  }
+  return multiByte;
+}
+
+// Looks once at every text file the load opens: the browser shows them in code page 1250.
+class EncodingCheck {
+ public:
+  explicit EncodingCheck(std::vector<Finding>& findings) : findings_(findings) {}
+
+  void Scan(const std::string& file, const std::filesystem::path& native) {
+    if (!scanned_.insert(file).second) return;
+    std::ifstream stream(native, std::ios::binary);
+    std::string line;
+    long long lineNumber = 0;
+    while (std::getline(stream, line)) {
+      ++lineNumber;
+      if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) {
+        findings_.push_back({Severity::kWarning, file, 1,
+                             "UTF-8 byte order mark; the browser reads code page 1250 and shows it as text"});
+        line.erase(0, 3);
+      }
+      if (LooksLikeUtf8(line)) {
+        findings_.push_back(
+            {Severity::kWarning, file, lineNumber,
+             "text in UTF-8 (first here); the browser reads code page 1250 and shows it garbled"});
+        return;
+      }
+    }
+  }
+
+ private:
+  std::vector<Finding>& findings_;
+  std::set<std::string> scanned_;
+};
+
+class DiscHost : public LoadHost {
+ public:
+  DiscHost(const DiscFolder& disc, EncodingCheck& encoding) : disc_(disc), encoding_(encoding) {}
+
+  void ResolvePath(std::string& path) override { disc_.Resolve(path); }
+  // With diagnostics the load shows nothing; kept for completeness.
+  void ShowMessage(const std::string&) override {}
+  bool OpenTextFile(TextFile& file, const std::string& path) override {
+    const auto native = disc_.Locate(path);
+    if (!native || !file.Open(native->string())) return false;
+    encoding_.Scan(path, *native);
+    return true;
+  }
+
+ private:
+  const DiscFolder& disc_;
+  EncodingCheck& encoding_;
+};
+
+class Collector : public LoadDiagnostics {
+ public:
+  struct Header {
+    int id;
+    long long line;
+  };
+
+  void Report(LoadDiagnostics::Severity severity, const std::string& file, long long line,
+              const std::string& message) override {
+    findings.push_back({severity == LoadDiagnostics::Severity::kError ? Finding::Severity::kError
+                                                                      : Finding::Severity::kWarning,
+                        file, line, OneLine(message)});
+  }
+  void CategoryRead(int id, int, long long line) override { headers.push_back({id, line}); }
+  void BlockRead(const Block& block) override { blocks.push_back(block); }
+
+  std::vector<Finding> findings;
+  std::vector<Header> headers;
+  std::vector<Block> blocks;
+};
+
+// The browser's warning about a block in an undefined category.
+bool IsUndefinedCategory(const Finding& finding) {
+  return finding.severity == Severity::kWarning && finding.text.rfind("Category number ", 0) == 0 &&
+         finding.text.find(" isn't defined") != std::string::npos;
+}
+
+struct Settings {
+  SettingsFile::Value categoryFile[2];  // Czech, Polish: indexed by isPolish
+  SettingsFile::Value programList;
+  std::string defaultDescription[2];
+};
+
+void CheckCategories(const CategoryTable& table, const Collector& collector, const std::string& file,
+                     bool programListRead, std::vector<Finding>& findings) {
+  std::map<int, long long> lineOf;
+  for (const auto& header : collector.headers) {
+    const auto earlier = lineOf.find(header.id);
+    if (earlier != lineOf.end()) {
+      findings.push_back({Severity::kWarning, file, header.line,
+                          "category " + std::to_string(header.id) + " is defined again (first in line " +
+                              std::to_string(earlier->second) +
+                              "); this definition replaces the earlier one"});
+    }
+    lineOf[header.id] = header.line;
+  }
+
+  // Counted from the blocks, not the entries: a program whose description fails is reported as that.
+  std::vector<int> programCount(CategoryTable::kSlotCount, 0);
+  for (const auto& block : collector.blocks) {
+    if (block.accepted) ++programCount[block.category];
+  }
+  std::vector<int> childCount(CategoryTable::kSlotCount, 0);
+  for (int id = 1; id < CategoryTable::kSlotCount; ++id) {
+    const Category* category = table.Get(id);
+    if (category != nullptr && table.Get(category->parent) != nullptr) ++childCount[category->parent];
+  }
+
+  for (int id = 1; id < CategoryTable::kSlotCount; ++id) {
+    const Category* category = table.Get(id);
+    if (category == nullptr) continue;
+    const long long line = lineOf[id];
+    const std::string name = "category " + std::to_string(id);
+    if (category->parent == id) {
+      findings.push_back({Severity::kWarning, file, line, name + " is its own parent, so it is never shown"});
+      continue;
+    }
+    if (table.Get(category->parent) == nullptr) {
+      findings.push_back({Severity::kWarning, file, line,
+                          "parent category " + std::to_string(category->parent) + " of " + name +
+                              " isn't defined, so the category is never shown"});
+      continue;
+    }
+    // Walk up at most once round the table: a longer walk can only be going round a loop.
+    std::vector<int> chain{id};
+    int current = category->parent;
+    bool hiddenAbove = false;
+    bool inLoop = false;
+    while (current != 0 && chain.size() <= static_cast<std::size_t>(CategoryTable::kSlotCount)) {
+      if (current == id) {
+        inLoop = true;
+        break;
+      }
+      const Category* above = table.Get(current);
+      if (above == nullptr) {
+        hiddenAbove = true;
+        break;
+      }
+      chain.push_back(current);
+      current = above->parent;
+    }
+    const bool reachesRoot = current == 0 && !hiddenAbove;
+    if (inLoop && *std::min_element(chain.begin(), chain.end()) == id) {
+      // One finding per loop, at its lowest member; categories hanging below a loop or below a hidden
+      // category are hidden by that fault, which is reported where it is.
+      std::sort(chain.begin(), chain.end());
+      std::string members;
+      for (int member : chain) members += (members.empty() ? "" : ", ") + std::to_string(member);
+      findings.push_back({Severity::kWarning, file, line,
+                          "categories " + members +
+                              " are each other's parents and never reach the root, so " +
+                              "they are never shown"});
+    }
+    if (reachesRoot && programListRead && programCount[id] == 0 && childCount[id] == 0) {
+      findings.push_back({Severity::kWarning, file, line,
+                          name + " (" + category->name + ") is empty: no programs and no subcategories"});
+    }
+  }
+}
+
+bool ExistsAsProgram(const DiscFolder& disc, const std::string& path) {
+  if (disc.IsFile(path)) return true;
+  // What follows a blank in the last component may be arguments, which the browser passes on.
+  const std::size_t slash = path.rfind('\\');
+  for (std::size_t blank = path.find(' ', slash == std::string::npos ? 0 : slash); blank != std::string::npos;
+       blank = path.find(' ', blank + 1)) {
+    if (disc.IsFile(path.substr(0, blank))) return true;
+  }
+  return false;
+}
+
+void CheckLength(const std::string& file, long long line, const std::string& path,
+                 std::vector<Finding>& findings) {
+  const std::size_t length = path.size() + (!path.empty() && path[0] == '\\' ? 2 : kDriveRootLength);
+  if (length <= kBrowserPathLimit) return;
+  findings.push_back({Severity::kWarning, file, line,
+                      "the path is " + std::to_string(length) + " characters long on the disc; the browser " +
+                          "handles at most " + std::to_string(kBrowserPathLimit)});
+}
+
+void CheckBlocks(const DiscFolder& disc, const Collector& collector, const std::string& file,
+                 std::vector<Finding>& findings) {
+  for (const auto& block : collector.blocks) {
+    std::map<std::string, long long> firstLine;
+    for (const auto& option : block.options) {
+      if (!option.known) {
+        findings.push_back({Severity::kWarning, file, option.line,
+                            "unknown option key \"" + option.key +
+                                "\" is ignored; the keys are run, ins, cop, op1 and op2"});
+        continue;
+      }
+      const auto [earlier, first] = firstLine.emplace(option.key, option.line);
+      if (!first) {
+        findings.push_back({Severity::kWarning, file, option.line,
+                            "option \"" + option.key + "\" is given again in this block (first in line " +
+                                std::to_string(earlier->second) + "); the later value counts"});
+      }
+    }
+    const auto checkProgram = [&](const std::optional<std::string>& path, long long line, const char* what) {
+      if (!path || DiscFolder::NamesDrive(*path)) return;
+      CheckLength(file, line, *path, findings);
+      if (!ExistsAsProgram(disc, *path)) {
+        findings.push_back(
+            {Severity::kWarning, file, line, std::string(what) + " " + *path + " does not exist"});
+      }
+    };
+    checkProgram(block.runPath, block.runLine, "run file");
+    checkProgram(block.installPath, block.installLine, "installer");
+    CheckLength(file, block.descriptionLine, block.descriptionPath, findings);
+    // An accepted block's description is tested by the load itself; a dropped one's the browser never opens.
+    if (!block.accepted && !DiscFolder::NamesDrive(block.descriptionPath) &&
+        !disc.IsFile(block.descriptionPath)) {
+      findings.push_back({Severity::kWarning, file, block.descriptionLine,
+                          "description file " + block.descriptionPath + " does not exist"});
+    }
+  }
+}
+
+void PrintTree(const CategoryTable& table, int id, int depth, std::string& out) {
+  const std::string indent(static_cast<std::size_t>(depth) * 2, ' ');
+  for (const Category* child : table.Children(id)) {
+    if (child->id == id) continue;
+    out += indent + "[" + std::to_string(child->id) + "] " + child->name + "\n";
+    PrintTree(table, child->id, depth + 1, out);
+  }
+  for (const auto& program : table.Get(id)->programs) out += indent + "- " + program->title + "\n";
+}
+
+struct LanguageResult {
+  std::vector<Finding> findings;
+  std::unique_ptr<CategoryTable> table = std::make_unique<CategoryTable>();
+};
+
+LanguageResult CheckLanguage(const DiscFolder& disc, DiscHost& host, const Settings& settings,
+                             bool isPolish) {
+  CatalogSources sources;
+  sources.categoryFilePolish = settings.categoryFile[1].text;
+  sources.categoryFileCzech = settings.categoryFile[0].text;
+  sources.programListPath = settings.programList.text;
+  sources.defaultDescriptionPolish = settings.defaultDescription[1];
+  sources.defaultDescriptionCzech = settings.defaultDescription[0];
+
+  LanguageResult result;
+  Collector collector;
+  LoadCatalog(sources, isPolish, *result.table, host, &collector);
+  const std::string& categoryFile = settings.categoryFile[isPolish ? 1 : 0].text;
+  const auto unreadable = [&](const std::string& file) {
+    return std::any_of(collector.findings.begin(), collector.findings.end(),
+                       [&](const Finding& f) { return f.line == 0 && f.file == file; });
+  };
+  // Without its category file every program of the language lands in an undefined category: one fault, told
+  // once.
+  if (unreadable(categoryFile)) {
+    collector.findings.erase(
+        std::remove_if(
+            collector.findings.begin(), collector.findings.end(),
+            [&](const Finding& f) { return f.file == sources.programListPath && IsUndefinedCategory(f); }),
+        collector.findings.end());
+  }
+  const bool programListRead = !unreadable(sources.programListPath);
+  result.findings = std::move(collector.findings);
+  CheckCategories(*result.table, collector, categoryFile, programListRead, result.findings);
+  CheckBlocks(disc, collector, sources.programListPath, result.findings);
+  return result;
+}
+
+}  // namespace
+
+int CheckReport::ErrorCount() const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [](const Finding& f) { return f.severity == Severity::kError; }));
+}
+
+int CheckReport::WarningCount() const { return static_cast<int>(findings.size()) - ErrorCount(); }
+
+int CheckReport::ExitCode() const {
+  if (ErrorCount() > 0) return 2;
+  return findings.empty() ? 0 : 1;
+}
+
+CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree) {
+  CheckReport report;
+  DiscFolder disc(discFolder);
+  std::vector<Finding> common;
+  EncodingCheck encoding(common);
+  DiscHost host(disc, encoding);
+
+  SettingsFile file;
+  if (const auto native = disc.Locate(kSettingsFile)) {
+    if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
+  }
+  Settings settings;
+  const auto resolved = [&](const char* key, const char* fallback) {
+    SettingsFile::Value value = file.Get("files", key, fallback);
+    if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
+    host.ResolvePath(value.text);
+    return value;
+  };
+  settings.categoryFile[1] = resolved("kat_pl", ".\\kat1.txt");
+  settings.categoryFile[0] = resolved("kat_cz", ".\\kat2.txt");
+  settings.programList = resolved("prog", ".\\prog.txt");
+  settings.defaultDescription[1] = file.Get("files", "def_opis_pl", "opis\\opis1.txt").text;
+  settings.defaultDescription[0] = file.Get("files", "def_opis_cz", "opis\\opis2.txt").text;
+
+  LanguageResult polish = CheckLanguage(disc, host, settings, true);
+  LanguageResult czech = CheckLanguage(disc, host, settings, false);
+
+  // A file that cannot be opened is best shown where the settings name it.
+  const auto place = [&](Finding finding) {
+    for (const SettingsFile::Value* value :
+         {&settings.categoryFile[0], &settings.categoryFile[1], &settings.programList}) {
+      if (finding.line == 0 && finding.file == value->text && value->line != 0) {
+        finding.file = kSettingsFile;
+        finding.line = value->line;
+      }
+    }
+    return finding;
+  };
+  // Both languages read the same program list (and perhaps the same category file): what both find is one
+  // finding; what one language alone finds in a shared file says which.
+  std::vector<Finding> all = common;
+  const auto merge = [&](const std::vector<Finding>& own, const std::vector<Finding>& other,
+                         const char* only) {
+    for (const auto& finding : own) {
+      Finding placed = place(finding);
+      if (std::find(other.begin(), other.end(), finding) == other.end() &&
+          finding.file == settings.programList.text) {
+        placed.text += only;
+      }
+      if (std::find(all.begin(), all.end(), placed) == all.end()) all.push_back(placed);
+    }
+  };
+  merge(polish.findings, czech.findings, " (Polish catalogue only)");
+  merge(czech.findings, polish.findings, " (Czech catalogue only)");
+  std::stable_sort(all.begin(), all.end(), [](const Finding& a, const Finding& b) {
+    return a.file != b.file ? a.file < b.file : a.line < b.line;
+  });
+  report.findings = std::move(all);
+
+  if (withTree) {
+    report.tree += "Polish catalogue (" + settings.categoryFile[1].text + "):\n";
+    PrintTree(*polish.table, 0, 1, report.tree);
+    report.tree += "Czech catalogue (" + settings.categoryFile[0].text + "):\n";
+    PrintTree(*czech.table, 0, 1, report.tree);
+  }
+  return report;
+}
+
+std::string FormatFinding(const Finding& finding) {
+  std::string text = finding.file;
+  if (finding.line > 0) text += "(" + std::to_string(finding.line) + ")";
+  text += finding.severity == Severity::kError ? ": error: " : ": warning: ";
+  return text + finding.text;
+}
+
+int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
+  bool withTree = false;
+  std::string folder = ".";
+  bool folderGiven = false;
+  for (const auto& argument : arguments) {
+    if (argument == "--tree") {
+      withTree = true;
+    } else if (argument == "--help" || argument == "-h" || argument == "/?") {
+      out << "usage: tamo_check [--tree] [DISC-FOLDER]\n";
+      return 0;
+    } else if ((!argument.empty() && argument[0] == '-') || folderGiven) {
+      errors << "usage: tamo_check [--tree] [DISC-FOLDER]\n";
+      return 2;
+    } else {
+      folder = argument;
+      folderGiven = true;
+    }
+  }
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    errors << folder << ": error: not a folder\n";
+    return 2;
+  }
+  const CheckReport report = CheckDisc(folder, withTree);
+  out << report.tree;
+  for (const auto& finding : report.findings) out << FormatFinding(finding) << '\n';
+  const int errorCount = report.ErrorCount();
+  const int warningCount = report.WarningCount();
+  out << errorCount << (errorCount == 1 ? " error, " : " errors, ") << warningCount
+      << (warningCount == 1 ? " warning" : " warnings") << '\n';
+  return report.ExitCode();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// One problem of a disc, placed at a line of one of its files.
+struct Finding {
+  enum class Severity { kError, kWarning };
+  Severity severity = Severity::kError;
+  // As written on the disc, relative to its root.
+  std::string file;
+  // 0 when the problem concerns the file as a whole.
+  long long line = 0;
+  std::string text;
+
+  bool operator==(const Finding& other) const {
+    return severity == other.severity && file == other.file && line == other.line && text == other.text;
+  }
+};
+
+struct CheckReport {
+  // Ordered by file, then line.
+  std::vector<Finding> findings;
+  // Each language's tree as the browser shows it, when asked for.
+  std::string tree;
+
+  int ErrorCount() const;
+  int WarningCount() const;
+  // 0 clean, 1 warnings only, 2 errors.
+  int ExitCode() const;
+};
+
+// Checks the disc in the folder: the settings file, both languages' category files, the program list and
+// every file they name.
+CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree);
+
+// "FILE(LINE): error: TEXT", the form compilers use, so editors can jump to the place.
+std::string FormatFinding(const Finding& finding);
+
+// The whole command: arguments without the program name. Returns the exit code.
+int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors);

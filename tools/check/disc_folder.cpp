@@ -1,0 +1,126 @@
+#include "tools/check/disc_folder.h"
+
+#include <system_error>
+#include <utility>
+
+namespace {
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+  }
+  return true;
+}
+
+std::string Join(const std::vector<std::string>& components) {
+  if (components.empty()) return ".";
+  std::string joined;
+  for (const auto& component : components) {
+    if (!joined.empty()) joined += '\\';
+    joined += component;
+  }
+  return joined;
+}
+
+}  // namespace
+
+DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {}
+
+bool DiscFolder::NamesDrive(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+std::optional<std::vector<std::string>> DiscFolder::Components(const std::string& path) const {
+  if (NamesDrive(path) || path.find('\0') != std::string::npos) return std::nullopt;
+  std::vector<std::string> components;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string component = path.substr(start, end - start);
+    start = end + 1;
+    if (component.empty() || component == ".") continue;
+    if (component == "..") {
+      // Above the root of the disc's drive there is nothing more; Windows stays at the root.
+      if (!components.empty()) components.pop_back();
+      continue;
+    }
+    components.push_back(component);
+  }
+  return components;
+}
+
+const std::vector<std::string>& DiscFolder::Listing(const std::filesystem::path& folder) const {
+  const auto found = listings_.find(folder);
+  if (found != listings_.end()) return found->second;
+  std::vector<std::string> names;
+  std::error_code error;
+  for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    names.push_back(it->path().filename().string());
+  }
+  return listings_.emplace(folder, std::move(names)).first->second;
+}
+
+std::optional<std::filesystem::path> DiscFolder::Find(const std::vector<std::string>& components) const {
+  std::filesystem::path current = root_;
+  std::error_code error;
+  for (const auto& component : components) {
+    // A name this machine could not hold as one component cannot be on the disc either.
+    if (component.find('/') != std::string::npos) return std::nullopt;
+    if (!std::filesystem::is_directory(current, error)) return std::nullopt;
+    if (std::filesystem::exists(current / component, error)) {
+      current /= component;
+      continue;
+    }
+    const std::string* match = nullptr;
+    for (const auto& name : Listing(current)) {
+      if (SameName(name, component)) {
+        match = &name;
+        break;
+      }
+    }
+    if (match == nullptr) return std::nullopt;
+    current /= *match;
+  }
+  return current;
+}
+
+std::optional<std::filesystem::path> DiscFolder::Locate(const std::string& path) const {
+  const auto components = Components(path);
+  if (!components) return std::nullopt;
+  return Find(*components);
+}
+
+bool DiscFolder::IsFile(const std::string& path) const {
+  const auto found = Locate(path);
+  std::error_code error;
+  return found && std::filesystem::is_regular_file(*found, error);
+}
+
+void DiscFolder::Resolve(std::string& path) const {
+  if (path.empty() || path.size() > kBrowserPathLimit) return;
+  std::error_code error;
+  const auto whole = Components(path);
+  if (!whole) return;
+  if (const auto found = Find(*whole); found && std::filesystem::is_directory(*found, error)) {
+    path = Join(*whole);
+    return;
+  }
+  const std::size_t slash = path.rfind('\\');
+  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  // An empty directory part ("\prog.txt") cannot be entered, so the browser keeps such a path as written.
+  if (directory.empty()) return;
+  auto components = Components(directory);
+  if (!components) return;
+  const auto folder = Find(*components);
+  if (!folder || !std::filesystem::is_directory(*folder, error)) return;
+  if (!name.empty()) components->push_back(name);
+  std::string resolved = Join(*components);
+  if (resolved.size() + kDriveRootLength > kBrowserPathLimit) return;
+  path = std::move(resolved);
+}

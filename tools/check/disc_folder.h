@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The disc as the browser sees it, served from a folder of this machine. Paths are in the Windows form of the
+// disc's files (backslash separators) and relative to the disc root, which is both the browser's start
+// directory and, on a real disc, the root of its drive: ".\prog.txt", "prog.txt" and "\prog.txt" name the
+// same file.
+//
+// Names are matched without regard to ASCII case, as Windows matches them on a disc, so a program list that
+// says SETUP.EXE finds setup.exe here too; the checker never rejects a disc the browser would accept. A path
+// with a drive letter lies outside the disc and is never found.
+class DiscFolder {
+ public:
+  explicit DiscFolder(std::filesystem::path root);
+
+  // The browser's path resolution, with the disc root as current directory: a path naming a folder becomes
+  // that folder, otherwise its directory part is resolved and the last component put back unchanged; when
+  // the directory part does not exist, or the path is longer than the browser accepts, the path is left as it
+  // is. Resolved paths are written relative to the root ("GRY\SZACHY\opis\opis1.txt"; the root itself is
+  // "."), which is what an author recognises in a message.
+  void Resolve(std::string& path) const;
+
+  // This machine's name for the file or folder, when it exists.
+  std::optional<std::filesystem::path> Locate(const std::string& path) const;
+  bool IsFile(const std::string& path) const;
+
+  // Whether the path starts with a drive letter, and so cannot be looked up on the disc.
+  static bool NamesDrive(const std::string& path);
+
+  const std::filesystem::path& root() const { return root_; }
+
+ private:
+  // The components below the root, or nothing for a path that leaves the disc.
+  std::optional<std::vector<std::string>> Components(const std::string& path) const;
+  std::optional<std::filesystem::path> Find(const std::vector<std::string>& components) const;
+  const std::vector<std::string>& Listing(const std::filesystem::path& folder) const;
+
+  std::filesystem::path root_;
+  mutable std::map<std::filesystem::path, std::vector<std::string>> listings_;
+};
+
+// The longest path the browser resolves or starts; longer ones it leaves alone. Its absolute form on the disc
+// adds the drive ("D:\") to the paths written here.
+constexpr std::size_t kBrowserPathLimit = 1023;
+constexpr std::size_t kDriveRootLength = 3;

@@ -18,13 +18,32 @@ struct SplitPath {
 SplitPath Split(const std::string& path) {
   const std::size_t slash = path.rfind('\\');
   if (slash == std::string::npos) return {".", path};
+  // A file directly at a drive root ("D:\\x") lies in that root. Its directory part without the backslash,
+  // "D:", would name the drive's current directory instead, wherever the process has moved on that drive.
+  if (slash == 2 && path[1] == ':') return {path.substr(0, 3), path.substr(3)};
   return {path.substr(0, slash), path.substr(slash + 1)};
 }
 
-bool IsDirectory(const std::string& path) {
-  if (path.empty()) return false;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+DWORD Attributes(const std::string& path) {
+  return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(path.c_str());
+}
+
+bool IsDirectory(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsDirectory(const std::string& path) { return IsDirectory(Attributes(path)); }
+
+// A file found by a path was found inside that path's directory part, which therefore exists and is a
+// directory: the catalogue resolves several paths of existing files for every program, and under Wine each
+// look at the disc costs about as much as reading a small file. The shortcut is taken only where the
+// directory part is looked up by the same text either way: not for an empty directory part or name, and not
+// when the directory part ends in a dot or a space, which the platform strips from a last component but
+// keeps inside a longer path.
+bool FileProvesDirectory(DWORD attributes, const SplitPath& split) {
+  if (attributes == INVALID_FILE_ATTRIBUTES || split.directory.empty() || split.name.empty()) return false;
+  const char last = split.directory.back();
+  return last != '.' && last != ' ';
 }
 
 // The absolute form of an existing directory, as the current directory would read after entering it: a drive
@@ -45,14 +64,16 @@ bool AbsoluteDirectory(const std::string& directory, std::string& absolute) {
 
 void ResolvePath(std::string& path) {
   if (path.size() > kMaxPathLength) return;
-  if (IsDirectory(path)) {
+  const DWORD attributes = Attributes(path);
+  if (IsDirectory(attributes)) {
     std::string absolute;
     if (AbsoluteDirectory(path, absolute)) path = absolute;
     return;
   }
   const SplitPath split = Split(path);
   std::string absolute;
-  if (!IsDirectory(split.directory) || !AbsoluteDirectory(split.directory, absolute)) return;
+  const bool directoryExists = FileProvesDirectory(attributes, split) || IsDirectory(split.directory);
+  if (!directoryExists || !AbsoluteDirectory(split.directory, absolute)) return;
   if (!split.name.empty()) {
     if (absolute.back() != '\\') absolute += '\\';
     absolute += split.name;

@@ -50,6 +50,9 @@ TEST_F(PathsTest, ResolvePathTable) {
       {"D:\\CD", ".\\prog.txt", "D:\\CD\\prog.txt"},
       {"D:\\CD", "..", "D:\\"},
       {"D:\\CD", "..\\PROGS\\ABC\\setup", "D:\\PROGS\\ABC\\setup"},
+      // A file at the root of a drive stays there, whatever the current directory on that drive.
+      {"D:\\CD", "D:\\prog.txt", "D:\\prog.txt"},
+      {"D:\\CD", "D:\\CD\\prog.txt", "D:\\CD\\prog.txt"},
       // Too long to hold, as given or once made absolute: left as it is rather than cut short.
       {"D:\\", std::string(1024, 'a'), std::string(1024, 'a')},
       {"D:\\CD", longName, longName},
@@ -98,6 +101,18 @@ TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
   const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
   EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
+}
+
+TEST_F(PathsTest, LaunchOfAFileAtTheDriveRootStartsItThere) {
+  InstallRecorder("D:\\root_tool.exe");
+  RecordTo("D:\\CD\\recorded.txt");
+  SetCurrentDirectoryOrDie("D:\\CD");
+  EXPECT_GT(LaunchInDirectory("D:\\root_tool.exe", SW_SHOW), 31u);
+  EXPECT_EQ(CurrentDirectory(), "D:\\CD");
+  ASSERT_TRUE(WaitForFile("D:\\CD\\recorded.txt", 10000));
+  const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
+  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
+  DeleteFileA("D:\\root_tool.exe");
 }
 
 TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {

@@ -27,16 +27,18 @@ chmod u+w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 sed -i 's/^multi_lang=yes/multi_lang=no/' "$SAMPLE/tamo_cd.ini"
 chmod a-w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 
+# The display comes first: Wine's desktop process, started with the first program, keeps the display it found.
+if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  start_xvfb
+  trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
+fi
+
 export WINEPREFIX="$BUILD_ROOT/wineprefix-bench"
 export TAMO_DRIVE_D="$BIG"
 RUN="$REPO_ROOT/cmake/wine-run.sh"
 "$RUN" cmd /c exit
 ln -sfn "$SAMPLE" "$WINEPREFIX/dosdevices/e:"
 
-if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-  start_xvfb
-  trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
-fi
 
 echo "== machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $($RUN --version 2>/dev/null || true)"
 echo "== catalogue load on the large disc, $LOAD_RUNS runs"

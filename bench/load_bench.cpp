@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/paths.h"
+#include "bench/timing.h"
 #include "app/startup_settings.h"
 #include "catalog/catalog_load.h"
 #include "framework/application.h"
@@ -47,23 +48,6 @@ class RecordingHost : public BenchHost {
   std::vector<std::string> opened;
   std::vector<std::string> resolved;
 };
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Everything the load has to do with a file, and no more: open it, read it to its end, close it.
 long long ReadAllWin32(const std::vector<std::string>& paths) {

@@ -6,6 +6,8 @@
 // Usage: start_bench RUNS LABEL DIRECTORY PROGRAM [LABEL DIRECTORY PROGRAM ...]
 #include <windows.h>
 
+#include "bench/timing.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,23 +22,6 @@ struct Subject {
   std::string program;
   std::vector<double> runs;
 };
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 struct WindowSearch {
   DWORD processId;

@@ -25,7 +25,7 @@ BOOL FolderBrowseDialog::OnInitDialog() {
   } else {
     cancelButton_.LoadStateBitmaps("BM_ANUL_CU", "BM_ANUL_CD", "BM_ANUL_CF", "");
   }
-  // An empty specification lists the current directory as it is: the browser opens where the process stands,
+  // An empty path pattern lists the current directory as it is: the browser opens where the process stands,
   // not on the destination proposed in the copy dialog.
   pathSpec_[0] = '\0';
   ListDirectory();
@@ -51,13 +51,13 @@ void FolderBrowseDialog::OnListDoubleClick() {
   char entry[1024] = {};
   DlgDirSelectExA(hwnd_, entry, kEntryCapacity, IDC_FOLDER_LIST);
   // The entry ("name\" for a directory, "x:" for a drive) followed by the pattern the last listing left makes
-  // the next specification.
+  // the next path pattern.
   const std::string pattern = pathSpec_;
   const std::string next = entry + pattern;
   if (next.size() >= sizeof pathSpec_) return;
   std::memcpy(pathSpec_, next.c_str(), next.size() + 1);
   // A listing that fails (a directory removed since it was listed, a drive without a disc) leaves the list as
-  // it was but the whole specification in the buffer; every later entry would be appended to it and fail too.
+  // it was but the whole path in the buffer; every later entry would be appended to it and fail too.
   if (!ListDirectory()) std::memcpy(pathSpec_, pattern.c_str(), pattern.size() + 1);
 }
 

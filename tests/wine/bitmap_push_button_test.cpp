@@ -13,6 +13,8 @@
 // The buttons of the copy destination template (133), run as a modeless dialog whose procedure records what
 // reaches the dialog. The pictures are compared pixel by pixel with what the buttons put on the screen.
 
+using testing_support::TopDown32;
+
 namespace {
 
 using testing_support::PumpMessages;
@@ -21,17 +23,6 @@ constexpr COLORREF kMarker = RGB(255, 0, 255);
 
 // Top-down 0x00RRGGBB pixels.
 using Pixels = std::vector<DWORD>;
-
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
 
 SIZE BitmapSize(HBITMAP bitmap) {
   BITMAP info = {};

@@ -291,13 +291,7 @@ std::vector<DWORD> Pixels(HDC source, int width, int height) {
   HGDIOBJ old = SelectObject(memory, canvas);
   BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
   SelectObject(memory, old);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = TopDown32(width, height);
   std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
   GetDIBits(memory, canvas, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(canvas);

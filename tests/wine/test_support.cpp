@@ -94,6 +94,17 @@ void RecordTo(const std::string& path) {
   SetEnvironmentVariableA("TAMO_RECORD", path.empty() ? nullptr : path.c_str());
 }
 
+BITMAPINFO TopDown32(int width, int height) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
 void PumpMessages() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -28,6 +28,9 @@ void InstallRecorder(const std::string& path);
 // Makes programs started from now on record to `path` (an empty path: show themselves again).
 void RecordTo(const std::string& path);
 
+// A 32-bit top-down DIB header: pixels read with it come row by row from the top, 0x00RRGGBB each.
+BITMAPINFO TopDown32(int width, int height);
+
 // Processes pending messages of this thread, so that posted work and paints happen before the test looks.
 void PumpMessages();
 

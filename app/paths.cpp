@@ -62,24 +62,69 @@ bool AbsoluteDirectory(const std::string& directory, std::string& absolute) {
 
 }  // namespace
 
-void ResolvePath(std::string& path) {
+void ResolvePath(std::string& path) { PathResolver().Resolve(path); }
+
+void PathResolver::Resolve(std::string& path) {
   if (path.size() > kMaxPathLength) return;
+  // Relative directory texts mean something else from another current directory.
+  char current[kMaxPathLength + 1];
+  const DWORD currentLength = GetCurrentDirectoryA(sizeof current, current);
+  if (currentLength == 0 || currentLength >= sizeof current) {
+    currentDirectory_.clear();
+    directories_.clear();
+  } else if (currentDirectory_.compare(0, std::string::npos, current, currentLength) != 0) {
+    currentDirectory_.assign(current, currentLength);
+    directories_.clear();
+  }
+
+  std::string absolute;
+  if (KnownDirectory(path, absolute)) {
+    path = absolute;
+    return;
+  }
   const DWORD attributes = Attributes(path);
   if (IsDirectory(attributes)) {
-    std::string absolute;
-    if (AbsoluteDirectory(path, absolute)) path = absolute;
+    if (AbsoluteDirectory(path, absolute)) {
+      Remember(path, absolute);
+      path = absolute;
+    }
     return;
   }
   const SplitPath split = Split(path);
-  std::string absolute;
-  const bool directoryExists = FileProvesDirectory(attributes, split) || IsDirectory(split.directory);
-  if (!directoryExists || !AbsoluteDirectory(split.directory, absolute)) return;
+  if (!KnownDirectory(split.directory, absolute)) {
+    const bool directoryExists = FileProvesDirectory(attributes, split) || IsDirectory(split.directory);
+    if (!directoryExists || !AbsoluteDirectory(split.directory, absolute)) return;
+    Remember(split.directory, absolute);
+  }
   if (!split.name.empty()) {
     if (absolute.back() != '\\') absolute += '\\';
     absolute += split.name;
   }
   if (absolute.size() > kMaxPathLength) return;
   path = absolute;
+}
+
+// A directory's text with one backslash added names the same directory and resolves to the same text, as the
+// program list writes a program's directory after the files in it have been resolved. Not where the
+// backslash would change what the text names: after a drive ("D:" is the drive's current directory, "D:\\"
+// its root), nor after a dot, space or slash, which the platform may strip or read differently at the end of
+// a path.
+bool PathResolver::KnownDirectory(const std::string& directory, std::string& absolute) {
+  if (currentDirectory_.empty()) return false;
+  auto found = directories_.find(directory);
+  if (found == directories_.end() && directory.size() >= 2 && directory.back() == '\\') {
+    const char last = directory[directory.size() - 2];
+    if (last != '\\' && last != '/' && last != ':' && last != '.' && last != ' ') {
+      found = directories_.find(directory.substr(0, directory.size() - 1));
+    }
+  }
+  if (found == directories_.end()) return false;
+  absolute = found->second;
+  return true;
+}
+
+void PathResolver::Remember(const std::string& directory, const std::string& absolute) {
+  if (!currentDirectory_.empty()) directories_.emplace(directory, absolute);
 }
 
 unsigned LaunchInDirectory(const std::string& path, int showCommand) {

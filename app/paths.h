@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 // Paths as written on the disc (settings file, program list) are relative to the process's current directory,
 // which is the disc root while the program starts. Both operations leave the current directory as they found
@@ -15,6 +16,23 @@ constexpr std::size_t kMaxPathLength = 1023;
 // part does not exist, or the path or its result would be longer than kMaxPathLength, `path` is left
 // unchanged.
 void ResolvePath(std::string& path);
+
+// ResolvePath for many paths in a row, as the catalogue load resolves them: the same results, but a directory
+// once seen to exist is not looked up again (each look at the disc costs about as much as reading a small
+// file under Wine, and every program's paths share their directories). What it remembers holds for one
+// current directory and is dropped when that changes; a directory removed while the resolver lives is still
+// taken as existing, so it should live no longer than one pass over the catalogue.
+class PathResolver {
+ public:
+  void Resolve(std::string& path);
+
+ private:
+  bool KnownDirectory(const std::string& directory, std::string& absolute);
+  void Remember(const std::string& directory, const std::string& absolute);
+
+  std::string currentDirectory_;
+  std::unordered_map<std::string, std::string> directories_;
+};
 
 // What LaunchInDirectory returns when `path` names a directory: nothing is started, and callers take it as
 // success (it is neither of the "not found" codes).

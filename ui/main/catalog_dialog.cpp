@@ -45,11 +45,12 @@ std::string CurrentDirectory() {
 class WindowLoadHost : public LoadHost {
  public:
   explicit WindowLoadHost(HWND owner) : owner_(owner) {}
-  void ResolvePath(std::string& path) override { ::ResolvePath(path); }
+  void ResolvePath(std::string& path) override { resolver_.Resolve(path); }
   void ShowMessage(const std::string& text) override { ::ShowMessage(owner_, text); }
 
  private:
   HWND owner_;
+  PathResolver resolver_;  // one load's worth of directories seen
 };
 
 std::string LoadResourceString(UINT id) {

@@ -5,7 +5,7 @@ set(TAMO_DRIVE_D ${CMAKE_BINARY_DIR}/drive-d)
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp)
-foreach(library app ui app_paths framework catalog)
+foreach(library app ui app_paths framework catalog disc_check)
   if(TARGET ${library})
     target_link_libraries(wine_tests PRIVATE ${library})
   endif()

@@ -1,17 +1,26 @@
 #include "tools/check/settings_file.h"
 
-#include <set>
+#include <fstream>
 
 #include "framework/text_file.h"
 
 namespace {
 
-constexpr const char* kBlanks = " \t\r\n\v\f";
+// The profile reader's blanks; Ctrl-Z among them, as DOS editors left it at the end of files. CR and LF never
+// reach here: they end lines.
+constexpr const char* kBlanks = " \t\v\f\x1A";
 
 std::string Trim(const std::string& text) {
   const std::size_t first = text.find_first_not_of(kBlanks);
   if (first == std::string::npos) return std::string();
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// Names and values are kept as C strings: a NUL byte ends them, wherever the blanks were.
+std::string UpToNul(std::string text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string::npos) text.resize(nul);
+  return text;
 }
 
 std::string Lower(std::string text) {
@@ -21,35 +30,143 @@ std::string Lower(std::string text) {
   return text;
 }
 
-}  // namespace
+// Code page 1250, bytes 0x80 to 0xFF; the five bytes it leaves undefined stand for themselves.
+constexpr unsigned short kCodePage1250[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039, 0x015A,
+    0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
+    0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
+    0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
+    0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154,
+    0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD,
+    0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA,
+    0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4,
+    0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
 
-bool SettingsFile::Load(const std::string& path) {
-  values_.clear();
-  TextFile file;
-  if (!file.Open(path)) return false;
-  std::set<std::string> sectionsSeen;
-  std::string section;
-  bool sectionCounts = false;
-  std::string line;
-  long long lineNumber = 0;
-  while (file.ReadLine(line)) {
-    ++lineNumber;
-    const std::string text = Trim(line);
-    if (text.empty() || text[0] == ';') continue;
-    if (text[0] == '[') {
-      const std::size_t close = text.find(']');
-      section = Lower(Trim(text.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
-      // A second section of the same name is never looked at: the first one answers.
-      sectionCounts = sectionsSeen.insert(section).second;
+char ToCodePage1250(unsigned long code) {
+  if (code < 0x80) return static_cast<char>(code);
+  for (unsigned byte = 0; byte < 128; ++byte) {
+    if (kCodePage1250[byte] == code) return static_cast<char>(0x80 + byte);
+  }
+  return '?';
+}
+
+// UTF-8 text in code page 1250: what cannot be decoded, or has no place in the code page, becomes '?', one
+// for each byte that cannot be decoded; a sequence cut short by the end of the file is one '?' for all of it.
+std::string Utf8To1250(const std::string& text, bool endsFile) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    unsigned long code = 0;
+    unsigned long least = 0;
+    if (byte < 0x80) {
+      length = 1;
+      code = byte;
+    } else if (byte >= 0xC2 && byte <= 0xDF) {
+      length = 2;
+      code = byte & 0x1F;
+      least = 0x80;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+      length = 3;
+      code = byte & 0x0F;
+      least = 0x800;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+      length = 4;
+      code = byte & 0x07;
+      least = 0x10000;
+    }
+    if (length > 0 && i + length > text.size() && endsFile) return out + '?';
+    bool valid = length > 0 && i + length <= text.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      code = (code << 6) | (next & 0x3F);
+    }
+    valid = valid && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    if (!valid) {
+      out += '?';
+      ++i;
       continue;
     }
-    const std::size_t equals = text.find('=');
-    if (!sectionCounts || equals == std::string::npos) continue;
-    std::string value = Trim(text.substr(equals + 1));
+    // Beyond the 16-bit range a letter is two UTF-16 units, each of which the code page lacks.
+    if (code >= 0x10000) {
+      out += "??";
+    } else {
+      out += ToCodePage1250(code);
+    }
+    i += length;
+  }
+  return out;
+}
+
+bool EndsWithNewline(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char last = 0;
+  return in.seekg(-1, std::ios::end) && in.get(last) && last == '\n';
+}
+
+}  // namespace
+
+void SettingsFile::AddLine(const std::string& line, long long lineNumber) {
+  const std::string text = Trim(line);
+  if (text.empty()) return;
+  if (text[0] == '[') {
+    const std::size_t close = text.rfind(']');
+    if (close == std::string::npos) return;
+    section_ = Lower(UpToNul(Trim(text.substr(1, close - 1))));
+    // A second section of the same name is never looked at: the first one answers. One without a name is
+    // never found at all.
+    sectionCounts_ = !section_.empty() && sectionsSeen_.insert(section_).second;
+    return;
+  }
+  if (!sectionCounts_) return;
+  const std::size_t equals = text.find('=');
+  const std::string name = Lower(UpToNul(Trim(text.substr(0, equals))));
+  Entry entry;
+  if (equals != std::string::npos) {
+    std::string value = UpToNul(Trim(text.substr(equals + 1)));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
       value = value.substr(1, value.size() - 2);
     }
-    values_.emplace(section + '\n' + Lower(Trim(text.substr(0, equals))), Value{value, lineNumber});
+    entry.value = Value{value, lineNumber};
+    entry.hasValue = true;
+  }
+  values_.emplace(section_ + '\n' + name, entry);
+}
+
+bool SettingsFile::Load(const std::string& path) {
+  values_.clear();
+  sectionsSeen_.clear();
+  // Keys above the first section belong to one without a name, which the browser never asks for.
+  section_.clear();
+  sectionCounts_ = true;
+  TextFile file;
+  if (!file.Open(path)) return false;
+  std::string line;
+  long long lineNumber = 0;
+  bool utf8 = false;
+  // Only the last line may end without LF; read one ahead to know which line that is.
+  std::string next;
+  bool more = file.ReadLine(next);
+  for (bool first = true; more; first = false) {
+    line.swap(next);
+    more = file.ReadLine(next);
+    // The platform reads a file with a UTF-8 byte order mark as UTF-8 and gives its values in the ANSI code
+    // page, which is 1250 where the disc is used. (Under Wine, at least; Windows may keep the mark as text.)
+    if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+      utf8 = true;
+      line.erase(0, 3);
+    }
+    if (utf8) line = Utf8To1250(line, !more && !EndsWithNewline(path));
+    // A CR alone ends a line too.
+    std::size_t start = 0;
+    for (std::size_t cr = line.find('\r'); cr != std::string::npos; cr = line.find('\r', start)) {
+      AddLine(line.substr(start, cr - start), ++lineNumber);
+      start = cr + 1;
+    }
+    AddLine(line.substr(start), ++lineNumber);
   }
   return true;
 }
@@ -57,6 +174,6 @@ bool SettingsFile::Load(const std::string& path) {
 SettingsFile::Value SettingsFile::Get(const std::string& section, const std::string& key,
                                       const std::string& fallback) const {
   const auto found = values_.find(Lower(section) + '\n' + Lower(key));
-  if (found == values_.end()) return {fallback, 0};
-  return found->second;
+  if (found == values_.end() || !found->second.hasValue) return {fallback, 0};
+  return found->second.value;
 }

@@ -1,17 +1,28 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 
-// The disc's settings file read the way the browser's profile reading reads it: section and key names match
-// without regard to case, values keep theirs; the first section of a name and its first key of a name count;
-// blanks around names and values are dropped, and one pair of matching quotes around a value too; lines that
-// start with ';' are comments. A missing file, section or key gives the default.
+// The disc's settings file read the way the browser's profile reading reads it (the platform's private
+// profile strings), down to the mistakes an author can make:
+// - CR, LF and CR LF all end a line;
+// - a line whose first non-blank is '[' and which holds a ']' starts a section named by what lies between the
+//   '[' and the last ']'; a '[' line without ']' is ignored, so the keys below it stay in the section above;
+// - any other non-blank line is a key: the name up to the first '=', the value after it; a line without '='
+//   names a key without a value, which reads as the default;
+// - section and key names match without regard to case, values keep theirs; the first section of a name and
+//   its first key of a name count; a section without a name is never found;
+// - blanks (space, tab, VT, FF and Ctrl-Z) around names and values are dropped, then everything from a NUL
+//   byte on, then one pair of matching quotes (' or ") around a value;
+// - ';' and '#' mark nothing: such a line is a key no lookup of the browser's matches;
+// - a file that starts with a UTF-8 byte order mark is read as UTF-8 and handed out in code page 1250.
+// A missing file, section or key gives the default.
 class SettingsFile {
  public:
   struct Value {
     std::string text;
-    // The line the value was read from; 0 for a default.
+    // The line the value was read from (CR, LF and CR LF each end one); 0 for a default.
     long long line = 0;
   };
 
@@ -20,6 +31,15 @@ class SettingsFile {
   Value Get(const std::string& section, const std::string& key, const std::string& fallback) const;
 
  private:
+  struct Entry {
+    Value value;
+    bool hasValue = false;
+  };
+  void AddLine(const std::string& line, long long lineNumber);
+
   // Keyed by lower-case "section\nkey".
-  std::map<std::string, Value> values_;
+  std::map<std::string, Entry> values_;
+  std::set<std::string> sectionsSeen_;
+  std::string section_;
+  bool sectionCounts_ = true;
 };

@@ -1,0 +1,113 @@
+// Feeds arbitrary bytes to the checker as the disc's settings file: first to its settings reader, looking up
+// every key the browser reads and a few odd ones, then to a whole check of a small disc whose settings file
+// they are. The disc is made once per process; only its settings file changes between inputs.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tools/check/disc_check.h"
+#include "tools/check/settings_file.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+void Write(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  Check(out.good());
+}
+
+struct Disc {
+  Disc() {
+    char pattern[] = "/tmp/fuzz_settings_XXXXXX";
+    Check(mkdtemp(pattern) != nullptr);
+    root = pattern;
+    std::filesystem::create_directories(root / "GRY" / "opis");
+    Write(root / "kat1.txt", "1;0;Gry\r\n$\r\n");
+    Write(root / "kat2.txt", "1;0;Hry\r\n$\r\n");
+    Write(root / "prog.txt", "1\r\nSzachy\r\nGRY\r\nrun=GRY\\szachy.exe\r\n$\r\n");
+    Write(root / "GRY" / "szachy.exe", "MZ");
+    Write(root / "GRY" / "opis" / "opis1.txt", "Szachy\r\n");
+    Write(root / "GRY" / "opis" / "opis2.txt",
+          "\x8A"
+          "achy\r\n");
+    settings = root / "tamo_cd.ini";
+  }
+  ~Disc() {
+    std::error_code error;
+    std::filesystem::remove_all(root, error);
+  }
+  std::filesystem::path root;
+  std::filesystem::path settings;
+};
+
+struct Key {
+  const char* section;
+  const char* key;
+};
+
+const Key kKeys[] = {
+    {"other", "multi_lang"},
+    {"other", "lang"},
+    {"files", "help_pl"},
+    {"files", "help_vx"},
+    {"directories", "def_copy"},
+    {"files", "kat_pl"},
+    {"files", "kat_cz"},
+    {"files", "prog"},
+    {"files", "def_opis_pl"},
+    {"files", "def_opis_cz"},
+    {"FILES", "PROG"},
+    {"", ""},
+    {"files", ""},
+    {"", "prog"},
+    {" files ", " prog "},
+    {"files\nprog", "x"},
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Disc disc;
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  Write(disc.settings, text);
+
+  long long lines = 1;
+  for (const char c : text) lines += c == '\n' || c == '\r';
+  SettingsFile file;
+  Check(file.Load(disc.settings.string()));
+  for (const Key& key : kKeys) {
+    const SettingsFile::Value value = file.Get(key.section, key.key, "@fallback@");
+    if (value.line == 0) {
+      Check(value.text == "@fallback@");
+      continue;
+    }
+    Check(value.line >= 1 && value.line <= lines);
+    // A value is part of one line, and no longer than the file.
+    Check(value.text.find_first_of("\r\n") == std::string::npos);
+    Check(value.text.size() < size);
+    // Asked again, in other capitals, the same value comes back.
+    std::string upper = key.key;
+    for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const SettingsFile::Value again = file.Get(key.section, upper, "other");
+    Check(again.text == value.text && again.line == value.line);
+  }
+
+  const CheckReport report = CheckDisc(disc.root, true);
+  for (std::size_t i = 1; i < report.findings.size(); ++i) {
+    const Finding& a = report.findings[i - 1];
+    const Finding& b = report.findings[i];
+    Check(a.file < b.file || (a.file == b.file && a.line <= b.line));
+  }
+  Check(report.ExitCode() == (report.ErrorCount() > 0 ? 2 : report.findings.empty() ? 0 : 1));
+  return 0;
+}

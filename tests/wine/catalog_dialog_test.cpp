@@ -450,4 +450,40 @@ TEST_F(CatalogDialogTest, FailedLoadEndsTheWindowAfterItsMessage) {
   }
 }
 
+// A megabyte-long name, title and description line, and a description of 20,000 lines, reach the list and
+// the pane whole: nothing on the way holds them in a fixed buffer.
+TEST_F(CatalogDialogTest, MegabyteTextsReachTheListAndThePaneWhole) {
+  const std::string name(1 << 20, 'K');
+  const std::string title(1 << 20, 'T');
+  const std::string line(1 << 20, 'o');
+  std::string manyLines;
+  for (int n = 0; n < 20000; ++n) manyLines += "linia " + std::to_string(n) + "\n";
+  WriteTextFile(kDisc + "\\kat1.txt", "1;0;" + name + "\n" + manyLines + "$\n");
+  WriteTextFile(kDisc + "\\prog.txt", "GRY\\SZACHY\n0\nrun=szachy.exe\n");
+  WriteTextFile(kChessDescription, title + "\r\n" + line + "\r\n");
+  std::string expectedCategoryPane;
+  for (int n = 0; n < 20000; ++n) expectedCategoryPane += "linia " + std::to_string(n) + "\r\n";
+
+  Run([&](HWND dialog) {
+    ASSERT_EQ(SendMessageA(List(dialog), LB_GETCOUNT, 0, 0), 2);
+    std::vector<std::string> rows;
+    for (int row = 0; row < 2; ++row) {
+      const LRESULT length = SendMessageA(List(dialog), LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+      ASSERT_GT(length, 0);
+      std::string text(static_cast<std::size_t>(length) + 1, '\0');
+      SendMessageA(List(dialog), LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&text[0]));
+      text.resize(static_cast<std::size_t>(length));
+      rows.push_back(text);
+    }
+    EXPECT_TRUE(rows[0] == name) << "category row of " << rows[0].size() << " characters";
+    EXPECT_TRUE(rows[1] == title) << "program row of " << rows[1].size() << " characters";
+    Select(dialog, 0);
+    EXPECT_TRUE(Text(dialog, IDC_DESCRIPTION) == expectedCategoryPane);
+    Select(dialog, 1);
+    EXPECT_TRUE(Text(dialog, IDC_DESCRIPTION) == title + "\r\n" + line + "\r\n");
+  });
+  EXPECT_TRUE(bodyRan_);
+  EXPECT_TRUE(messages_.empty());
+}
+
 }  // namespace

@@ -248,6 +248,7 @@ struct RunCase {
 TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
   const std::string warning = kKat1 + "7;1;Empty\r\n$\r\n";
   const std::string error = kKat1 + "x\r\n";
+  const std::string turtle = kKat1 + "7;1;\xaf\xf3\xb3w\r\n$\r\n";
   const RunCase cases[] = {
       {{}, nullptr, 0, {"0 errors, 0 warnings"}},
       {{},
@@ -256,6 +257,23 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
        {"kat1.txt(6): warning: category 7 (Empty) is empty: no programs and no subcategories",
         "0 errors, 1 warning"}},
       {{}, error.c_str(), 2, {"kat1.txt(6): error: char ';' not founf", "1 error, 0 warnings"}},
+      // The disc's letters as they are, or in UTF-8 when asked; the trees only when asked.
+      {{},
+       turtle.c_str(),
+       1,
+       {"kat1.txt(6): warning: category 7 (\xaf\xf3\xb3w) is empty: no programs and no subcategories",
+        "0 errors, 1 warning"}},
+      {{"--utf8"},
+       turtle.c_str(),
+       1,
+       {"kat1.txt(6): warning: category 7 (\u017b\u00f3\u0142w) is empty: no programs and no subcategories",
+        "0 errors, 1 warning"}},
+      {{"--tree", "--utf8"},
+       nullptr,
+       0,
+       {"Polish catalogue (kat1.txt):", "  [1] Gry", "    [2] Szachy", "      - Szachy \u0142",
+        "Czech catalogue (kat2.txt):", "  [1] Hry", "    [2] Sachy", "      - Sachy",
+        "0 errors, 0 warnings"}},
   };
   for (const auto& c : cases) {
     TempDir disc;
@@ -263,7 +281,9 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
     if (c.kat1 != nullptr) files["kat1.txt"] = c.kat1;
     WriteDisc(disc, files);
     std::ostringstream out, errors;
-    EXPECT_EQ(RunChecker({disc.path().string()}, out, errors), c.exitCode);
+    std::vector<std::string> arguments = c.extraArguments;
+    arguments.push_back(disc.path().string());
+    EXPECT_EQ(RunChecker(arguments, out, errors), c.exitCode);
     std::vector<std::string> lines;
     std::istringstream printed(out.str());
     for (std::string line; std::getline(printed, line);) lines.push_back(line);

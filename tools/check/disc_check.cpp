@@ -14,6 +14,7 @@
 #include "catalog/catalog_model.h"
 #include "catalog/load_diagnostics.h"
 #include "catalog/load_host.h"
+#include "tools/check/code_page_1250.h"
 #include "tools/check/disc_folder.h"
 #include "tools/check/settings_file.h"
 
@@ -423,18 +424,26 @@ std::string FormatFinding(const Finding& finding) {
   return text + finding.text;
 }
 
+constexpr const char* kUsage =
+    "usage: tamo_check [--tree] [--utf8] [DISC-FOLDER]\n"
+    "  --tree  also print each language's category tree as the program shows it\n"
+    "  --utf8  print the disc's text in UTF-8 instead of its own code page 1250\n";
+
 int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
   bool withTree = false;
+  bool inUtf8 = false;
   std::string folder = ".";
   bool folderGiven = false;
   for (const auto& argument : arguments) {
     if (argument == "--tree") {
       withTree = true;
+    } else if (argument == "--utf8") {
+      inUtf8 = true;
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
-      out << "usage: tamo_check [--tree] [DISC-FOLDER]\n";
+      out << kUsage;
       return 0;
     } else if ((!argument.empty() && argument[0] == '-') || folderGiven) {
-      errors << "usage: tamo_check [--tree] [DISC-FOLDER]\n";
+      errors << kUsage;
       return 2;
     } else {
       folder = argument;
@@ -447,8 +456,16 @@ int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std
     return 2;
   }
   const CheckReport report = CheckDisc(folder, withTree);
-  out << report.tree;
-  for (const auto& finding : report.findings) out << FormatFinding(finding) << '\n';
+  // The disc's own text (names, descriptions, paths on the disc) is in its code page; the names of this
+  // machine's files in front of each finding are in this machine's already.
+  const auto discText = [inUtf8](const std::string& text) {
+    return inUtf8 ? Utf8FromCodePage1250(text) : text;
+  };
+  out << discText(report.tree);
+  for (auto finding : report.findings) {
+    finding.text = discText(finding.text);
+    out << FormatFinding(finding) << '\n';
+  }
   const int errorCount = report.ErrorCount();
   const int warningCount = report.WarningCount();
   out << errorCount << (errorCount == 1 ? " error, " : " errors, ") << warningCount

@@ -82,6 +82,7 @@ void PathResolver::Resolve(std::string& path) {
     path = absolute;
     return;
   }
+  if (AnswerWithoutLooking(path)) return;
   const DWORD attributes = Attributes(path);
   if (IsDirectory(attributes)) {
     if (AbsoluteDirectory(path, absolute)) {
@@ -120,6 +121,28 @@ bool PathResolver::KnownDirectory(const std::string& directory, std::string& abs
   }
   if (found == directories_.end()) return false;
   absolute = found->second;
+  return true;
+}
+
+// In a directory already seen, a plain name resolves to the same text whether it names a file, a directory or
+// nothing at all: the directory's absolute form, a backslash and the name. The disc need not be asked again,
+// as it need not for a program's installer beside its run file. Not for the names the platform reads in its
+// own way ("." and "..", a trailing dot or space, a stream after ':', a '/' separator), nor in a directory
+// whose text it may shorten when it stands last (a trailing dot, space, ':' or '/').
+bool PathResolver::AnswerWithoutLooking(std::string& path) {
+  const SplitPath split = Split(path);
+  const std::string& name = split.name;
+  const std::string& directory = split.directory;
+  if (name.empty() || name.back() == '.' || name.back() == ' ' ||
+      name.find_first_of(":/") != std::string::npos || directory.empty() ||
+      std::string(".: /").find(directory.back()) != std::string::npos) {
+    return false;
+  }
+  std::string absolute;
+  if (!KnownDirectory(directory, absolute)) return false;
+  if (absolute.back() != '\\') absolute += '\\';
+  absolute += name;
+  if (absolute.size() <= kMaxPathLength) path = absolute;
   return true;
 }
 

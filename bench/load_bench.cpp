@@ -185,6 +185,11 @@ int main(int argc, char** argv) {
   std::printf("load / floor of each run:");
   for (double r : ratios) std::printf(" %.2f", r);
   std::printf("   median %.2f\n", Median(ratios));
+  // On a shared machine a disturbance only ever adds time: the fastest run of each side is the one least
+  // disturbed.
+  std::printf("load / floor of the fastest runs: %.2f\n",
+              *std::min_element(loadRuns.begin(), loadRuns.end()) /
+                  *std::min_element(floorRuns.begin(), floorRuns.end()));
   const double ratio = Median(loadRuns) / Median(floorRuns);
   std::printf("load / floor of the medians: %.2f (target 1.30 or less: %s)\n", ratio,
               ratio <= 1.30 ? "met" : "NOT met");

@@ -98,6 +98,26 @@ TEST_F(ResolveExistingFileTest, RememberedDirectoriesAnswerAsTheDiscDoes) {
       ".\\",
       "..",
       "..\\",
+      // Names in a directory already seen, some of which the platform reads in its own way.
+      "FILES\\ABC\\opis",
+      "FILES\\ABC\\OPIS",
+      "FILES\\abc\\opis",
+      "FILES\\ABC\\missing",
+      "FILES\\ABC\\.",
+      "FILES\\ABC\\..",
+      "FILES\\ABC\\opis.",
+      "FILES\\ABC\\opis ",
+      "FILES\\ABC\\ opis",
+      "FILES\\ABC\\run.exe:stream",
+      "FILES\\ABC\\run.exe /q",
+      "FILES\\ABC\\*",
+      "FILES\\ABC\\run?.exe",
+      "D:\\FILES",
+      "D:\\FILES\\ABC\\opis\\opis1.txt",
+      "D:\\FILES\\ABC\\opis\\x",
+      "..\\FILES\\ABC\\opis",
+      "FILES\\ABC\\opis\\..\\run.exe",
+      "FILES\\ABC\\\\run.exe",
   };
   PathResolver shared;
   for (const char* start : {"D:\\", "D:\\FILES\\ABC\\opis"}) {

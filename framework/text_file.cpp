@@ -4,10 +4,6 @@
 
 namespace {
 
-// Most files the catalogue opens are descriptions of a few hundred bytes of which only the first line is
-// read, thousands of them in one load: a small first read keeps each file's cost to what reading it takes.
-// Longer files continue in large reads.
-constexpr std::size_t kFirstChunkSize = 4 * 1024;
 constexpr std::size_t kChunkSize = 64 * 1024;
 
 }  // namespace
@@ -60,10 +56,8 @@ bool TextFile::OpenFromString(std::string contents) {
 
 bool TextFile::Refill() {
   if (file_ == nullptr) return false;
-  // Only the first read of a file finds the buffer empty; a read that got nothing ended the file.
-  const std::size_t size = buffer_.empty() ? kFirstChunkSize : kChunkSize;
-  buffer_.resize(size);
-  const std::size_t got = std::fread(&buffer_[0], 1, size, file_);
+  buffer_.resize(kChunkSize);
+  const std::size_t got = std::fread(&buffer_[0], 1, kChunkSize, file_);
   buffer_.resize(got);
   position_ = 0;
   return got > 0;

@@ -17,11 +17,13 @@ target_link_libraries(wine_tests PRIVATE gtest gtest_main)
 add_dependencies(wine_tests demo_program)
 
 # Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal
-# dialog fails its test at the timeout instead of hanging the run.
+# dialog fails its test at the timeout instead of hanging the run. The tests run in a Polish locale, so that
+# the ANSI code page is 1250, as on the machines the disc is made for.
 gtest_discover_tests(wine_tests
   DISCOVERY_MODE PRE_TEST
   DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 60 RUN_SERIAL TRUE ENVIRONMENT "TAMO_DRIVE_D=${TAMO_DRIVE_D}")
+  PROPERTIES TIMEOUT 60 RUN_SERIAL TRUE ENVIRONMENT "TAMO_DRIVE_D=${TAMO_DRIVE_D}"
+             ENVIRONMENT_MODIFICATION "LC_ALL=set:pl_PL.UTF-8")
 
 # The real program on the sample disc, driven by real input on the display the test runner provides.
 if(TARGET tamo_cd)

@@ -18,10 +18,10 @@ constexpr std::size_t kMaxPathLength = 1023;
 void ResolvePath(std::string& path);
 
 // ResolvePath for many paths in a row, as the catalogue load resolves them: the same results, but a directory
-// once seen to exist is not looked up again (each look at the disc costs about as much as reading a small
-// file under Wine, and every program's paths share their directories). What it remembers holds for one
-// current directory and is dropped when that changes; a directory removed while the resolver lives is still
-// taken as existing, so it should live no longer than one pass over the catalogue.
+// once seen to exist is not looked up again, nor are the plain names in it (each look at the disc costs about
+// as much as reading a small file under Wine, and every program's paths share their directories). What it
+// remembers holds for one current directory and is dropped when that changes; a directory removed while the
+// resolver lives is still taken as existing, so it should live no longer than one pass over the catalogue.
 class PathResolver {
  public:
   void Resolve(std::string& path);

@@ -82,7 +82,8 @@ void PathResolver::Resolve(std::string& path) {
     path = absolute;
     return;
   }
-  if (AnswerWithoutLooking(path)) return;
+  const SplitPath split = Split(path);
+  if (AnswerWithoutLooking(split.directory, split.name, path)) return;
   const DWORD attributes = Attributes(path);
   if (IsDirectory(attributes)) {
     if (AbsoluteDirectory(path, absolute)) {
@@ -91,7 +92,6 @@ void PathResolver::Resolve(std::string& path) {
     }
     return;
   }
-  const SplitPath split = Split(path);
   if (!KnownDirectory(split.directory, absolute)) {
     const bool directoryExists = FileProvesDirectory(attributes, split) || IsDirectory(split.directory);
     if (!directoryExists || !AbsoluteDirectory(split.directory, absolute)) return;
@@ -129,10 +129,8 @@ bool PathResolver::KnownDirectory(const std::string& directory, std::string& abs
 // as it need not for a program's installer beside its run file. Not for the names the platform reads in its
 // own way ("." and "..", a trailing dot or space, a stream after ':', a '/' separator), nor in a directory
 // whose text it may shorten when it stands last (a trailing dot, space, ':' or '/').
-bool PathResolver::AnswerWithoutLooking(std::string& path) {
-  const SplitPath split = Split(path);
-  const std::string& name = split.name;
-  const std::string& directory = split.directory;
+bool PathResolver::AnswerWithoutLooking(const std::string& directory, const std::string& name,
+                                        std::string& path) {
   if (name.empty() || name.back() == '.' || name.back() == ' ' ||
       name.find_first_of(":/") != std::string::npos || directory.empty() ||
       std::string(".: /").find(directory.back()) != std::string::npos) {

@@ -28,7 +28,7 @@ class PathResolver {
 
  private:
   bool KnownDirectory(const std::string& directory, std::string& absolute);
-  bool AnswerWithoutLooking(std::string& path);
+  bool AnswerWithoutLooking(const std::string& directory, const std::string& name, std::string& path);
   void Remember(const std::string& directory, const std::string& absolute);
 
   std::string currentDirectory_;

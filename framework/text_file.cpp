@@ -1,10 +1,12 @@
 #include "framework/text_file.h"
 
+#include <cstring>
 #include <utility>
 
 namespace {
 
 constexpr std::size_t kChunkSize = 64 * 1024;
+constexpr char kEndOfFileMark = '\x1a';
 
 }  // namespace
 
@@ -13,6 +15,7 @@ TextFile::~TextFile() { Close(); }
 TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       open_(std::exchange(other.open_, false)),
+      ended_(std::exchange(other.ended_, false)),
       buffer_(std::move(other.buffer_)),
       position_(std::exchange(other.position_, 0)) {
   other.buffer_.clear();
@@ -23,6 +26,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
     Close();
     file_ = std::exchange(other.file_, nullptr);
     open_ = std::exchange(other.open_, false);
+    ended_ = std::exchange(other.ended_, false);
     buffer_ = std::move(other.buffer_);
     other.buffer_.clear();
     position_ = std::exchange(other.position_, 0);
@@ -49,18 +53,28 @@ bool TextFile::Open(const std::string& path) {
 bool TextFile::OpenFromString(std::string contents) {
   Close();
   buffer_ = std::move(contents);
+  CutAtEndMark();
   position_ = 0;
   open_ = true;
   return true;
 }
 
 bool TextFile::Refill() {
-  if (file_ == nullptr) return false;
+  if (file_ == nullptr || ended_) return false;
   buffer_.resize(kChunkSize);
   const std::size_t got = std::fread(&buffer_[0], 1, kChunkSize, file_);
   buffer_.resize(got);
+  CutAtEndMark();
   position_ = 0;
-  return got > 0;
+  return !buffer_.empty();
+}
+
+void TextFile::CutAtEndMark() {
+  if (buffer_.empty()) return;
+  const void* mark = std::memchr(buffer_.data(), kEndOfFileMark, buffer_.size());
+  if (mark == nullptr) return;
+  buffer_.resize(static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_.data()));
+  ended_ = true;
 }
 
 bool TextFile::ReadLine(std::string& line) {
@@ -90,6 +104,7 @@ void TextFile::Close() {
     file_ = nullptr;
   }
   open_ = false;
+  ended_ = false;
   buffer_.clear();
   buffer_.shrink_to_fit();
   position_ = 0;

@@ -6,11 +6,13 @@
 #include <string_view>
 
 // Reads a text file line by line with the platform's text-mode rules: a line ends at LF; a CR directly before
-// the LF is dropped with it; any other CR stays in the line; no line length limit; opening never throws.
+// the LF is dropped with it; any other CR stays in the line; the first byte 26 (Ctrl-Z, the DOS end-of-file
+// mark) ends the file, and neither it nor anything after it is read; no line length limit; opening never
+// throws.
 //
-// The file is read in binary and the line rule applied here, so the same bytes give the same lines on every
-// platform: the disc's files were written on DOS and Windows machines and must read identically in the native
-// tests and in the program. Byte 26 (Ctrl-Z) is ordinary text, not an end of file.
+// The file is read in binary and the rules applied here, so the same bytes give the same lines on every
+// platform: the disc's files were written on DOS and Windows machines, many by editors that left the mark at
+// their end, and must read identically in the native tests, the disc checker and the program.
 class TextFile {
  public:
   TextFile() = default;
@@ -32,9 +34,12 @@ class TextFile {
 
  private:
   bool Refill();
+  // Cuts the buffer at the end-of-file mark, if it holds one, and stops further reading.
+  void CutAtEndMark();
 
   std::FILE* file_ = nullptr;
   bool open_ = false;
+  bool ended_ = false;  // the end-of-file mark was read: nothing more comes from the file
   std::string buffer_;
   std::size_t position_ = 0;
 };

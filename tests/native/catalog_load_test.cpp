@@ -129,20 +129,29 @@ class DiskHost : public LoadHost {
   FakeLoadHost fake_;
 };
 
-TEST(LoadCatalog, RealFilesOnDisk) {
+// Each file as written, and ending with a DOS end-of-file mark, alone or with text behind it that would be an
+// error in every file: the mark ends the file, so all three discs load alike.
+class RealFilesOnDisk : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RealFilesOnDisk, Load) {
+  const std::string& end = GetParam();
   TempDir disc;
   disc.Write("kat1.txt",
              "# Kategorie\r\n1;0;Gry\r\nGry dla ka\xbf"
-             "dego\r\n$\r\n2;1;Szachy\r\n$\r\n");
+             "dego\r\n$\r\n2;1;Szachy\r\n$\r\n" +
+                 end);
   disc.Write(
       "prog.txt",
-      "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n");
+      "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n" +
+          end);
   disc.Write("GRY/SZACHY/opis/opis1.txt",
              "  Szachy \xa3\xf3"
-             "d\xbc\r\nOpis.\r\n");
+             "d\xbc\r\nOpis.\r\n" +
+                 end);
   disc.Write("OPIS/n.txt",
              "Narz\xea"
-             "dzia");
+             "dzia" +
+                 end);
   DiskHost host(disc.path().string());
   CategoryTable table;
   ASSERT_TRUE(LoadCatalog(kSources, true, table, host)) << ::testing::PrintToString(host.messages);
@@ -164,7 +173,13 @@ TEST(LoadCatalog, RealFilesOnDisk) {
             "Narz\xea"
             "dzia");
   EXPECT_EQ(table.Get(0)->programs[0]->directory, "D:\\NARZ");
+  EXPECT_EQ(table.Get(3), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, RealFilesOnDisk,
+                         ::testing::Values("", "\x1a",
+                                           "\x1a"
+                                           "3;0;x;\r\n$\r\nX\r\n9999\r\nop1=\r\n"));
 
 TEST(LoadCatalog, RealDescriptionThatIsAFolder) {
   TempDir disc;

@@ -238,6 +238,28 @@ TEST(CheckDisc, TreeShowsWhatTheBrowserShows) {
             "Czech catalogue (kat2.txt):\n  [1] Hry\n    [2] Sachy\n      - Sachy\n");
 }
 
+// Text after a DOS end-of-file mark is never read by the browser, so the checker neither reports it nor shows
+// it: here it would be a fault in every file, and UTF-8 besides.
+TEST(CheckDisc, NothingAfterAnEndOfFileMarkCounts) {
+  TempDir clean;
+  TempDir marked;
+  WriteDisc(clean, CleanDisc());
+  auto files = CleanDisc();
+  for (auto& [path, contents] : files) {
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0)
+      contents += "\x1a;\r\n-1\r\nx \xc5\x82\r\n";
+  }
+  files["GAMES\\CHESS\\opis\\opis2.txt"] = "Sachy\x1a\xc5\x82";
+  WriteDisc(marked, files);
+  const CheckReport expected = CheckDisc(clean.path(), true);
+  const CheckReport report = CheckDisc(marked.path(), true);
+  std::string all;
+  for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
+  EXPECT_EQ(all, "");
+  EXPECT_EQ(report.tree, expected.tree);
+  EXPECT_NE(report.tree, "");
+}
+
 struct RunCase {
   std::vector<std::string> extraArguments;
   const char* kat1;  // nullptr: the clean one

@@ -35,11 +35,30 @@ const std::vector<LineCase> kLineCases = {
     {"only the CR before LF goes", "a\r\r\n", {"a\r"}},
     {"CR at end of file stays", "a\r", {"a\r"}},
     {"blank lines count", "\n\r\n\n", {"", "", ""}},
-    {"Ctrl-Z is text",
+    // Ctrl-Z (0x1a) ends the file as in text mode: neither it nor anything after it is read.
+    {"end mark after the last line", "a\nb\n\x1a", {"a", "b"}},
+    {"end mark ends the last line", "a\nb\x1a", {"a", "b"}},
+    {"end mark mid-line",
      "a\x1a"
-     "b\n",
-     {"a\x1a"
-      "b"}},
+     "b\nc\n",
+     {"a"}},
+    {"end mark alone on a line", "a\n\x1a\nb\n", {"a"}},
+    {"end mark as the first byte",
+     "\x1a"
+     "a\n",
+     {}},
+    {"only the end mark", "\x1a", {}},
+    {"end mark ends a CRLF line", "a\r\n\x1a\r\n", {"a"}},
+    {"end mark last in a read chunk",
+     kChunkFill + "\x1a"
+                  "z\n",
+     {kChunkFill}},
+    {"end mark first in a read chunk",
+     kChunkFill + "y\x1a"
+                  "z\n",
+     {kChunkFill + "y"}},
+    {"CR before an end mark in the next chunk", kChunkFill + "\r\x1a\n", {kChunkFill + "\r"}},
+    {"end mark in a later chunk", kChunkFill + "\n" + kChunkFill + "\x1a", {kChunkFill, kChunkFill}},
     {"NUL is text", std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
     {"CRLF split over a read chunk", kChunkFill + "\r\nz", {kChunkFill, "z"}},
     {"LF first in a read chunk", kChunkFill + "y\nz", {kChunkFill + "y", "z"}},

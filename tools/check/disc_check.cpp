@@ -1,7 +1,6 @@
 #include "tools/check/disc_check.h"
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "catalog/catalog_model.h"
 #include "catalog/load_diagnostics.h"
 #include "catalog/load_host.h"
+#include "framework/text_file.h"
 #include "tools/check/code_page_1250.h"
 #include "tools/check/disc_folder.h"
 #include "tools/check/settings_file.h"
@@ -76,10 +76,12 @@ class EncodingCheck {
 
   void Scan(const std::string& file, const std::filesystem::path& native) {
     if (!scanned_.insert(file).second) return;
-    std::ifstream stream(native, std::ios::binary);
+    // Read as the browser reads it, so that nothing after an end-of-file mark is judged.
+    TextFile text;
+    if (!text.Open(native.string())) return;
     std::string line;
     long long lineNumber = 0;
-    while (std::getline(stream, line)) {
+    while (text.ReadLine(line)) {
       ++lineNumber;
       if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) {
         findings_.push_back({Severity::kWarning, file, 1,

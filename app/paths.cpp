@@ -156,7 +156,10 @@ unsigned LaunchInDirectory(const std::string& path, int showCommand) {
 
   std::string name;
   if (_chdir(path.c_str()) != 0) {
-    const SplitPath split = Split(path);
+    SplitPath split = Split(path);
+    // "\\setup.exe" names a file at the root of the current drive; its directory part is empty, and an empty
+    // directory cannot be entered. The root it means can.
+    if (split.directory.empty() && !path.empty() && path[0] == '\\') split.directory = "\\";
     if (_chdir(split.directory.c_str()) != 0) return ERROR_PATH_NOT_FOUND;
     name = split.name;
   }

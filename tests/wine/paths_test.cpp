@@ -112,15 +112,25 @@ TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
   EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
 }
 
+// A file at the root of the current drive, named with its drive or with a leading backslash, starts in that
+// root from anywhere on the drive.
 TEST_F(PathsTest, LaunchOfAFileAtTheDriveRootStartsItThere) {
   InstallRecorder("D:\\root_tool.exe");
-  RecordTo("D:\\CD\\recorded.txt");
-  SetCurrentDirectoryOrDie("D:\\CD");
-  EXPECT_GT(LaunchInDirectory("D:\\root_tool.exe", SW_SHOW), 31u);
-  EXPECT_EQ(CurrentDirectory(), "D:\\CD");
-  ASSERT_TRUE(WaitForFile("D:\\CD\\recorded.txt", 10000));
-  const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
-  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
+  for (const char* path : {"D:\\root_tool.exe", "\\root_tool.exe", "\\root_tool.exe /q"}) {
+    for (const char* start : {"D:\\CD", "D:\\"}) {
+      SCOPED_TRACE(std::string(path) + " from " + start);
+      RecordTo("D:\\CD\\recorded.txt");
+      DeleteFileA("D:\\CD\\recorded.txt");
+      SetCurrentDirectoryOrDie(start);
+      EXPECT_GT(LaunchInDirectory(path, SW_SHOW), 31u);
+      EXPECT_EQ(CurrentDirectory(), start);
+      ASSERT_TRUE(WaitForFile("D:\\CD\\recorded.txt", 10000));
+      const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
+      EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
+      EXPECT_NE(record.find(std::string(path).substr(std::string(path).rfind('\\') + 1)), std::string::npos)
+          << record;
+    }
+  }
   DeleteFileA("D:\\root_tool.exe");
 }
 

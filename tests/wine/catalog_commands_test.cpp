@@ -16,29 +16,31 @@ using namespace script;
 namespace {
 
 const std::string kDisc = "D:\\COMMANDS";
+const char* const kPrograms[] = {"SZACHY", "NOTES", "MOJE GRY", "KORZEN"};
 
 class TestApp : public Application {
  public:
   bool InitInstance() override { return false; }
 };
 
-// A disc with one category of three programs: Szachy (run, installer, its own copy destination), Notes
-// (nothing to start) and "Moje Gry" (a directory with a space, a run file that is missing).
+// A disc with one category of four programs: Szachy (run, installer, its own copy destination), Notes
+// (nothing to start), "Moje Gry" (a directory with a space, a run file that is missing) and Korzen (both
+// files named from the drive root).
 class CatalogCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = CurrentDirectory();
     SetCurrentDirectoryOrDie("D:\\");
     RemoveTree(kDisc);
-    for (const char* program : {"SZACHY", "NOTES", "MOJE GRY"})
-      MakeDirectories(kDisc + "\\" + program + "\\opis");
+    for (const char* program : kPrograms) MakeDirectories(kDisc + "\\" + program + "\\opis");
     WriteTextFile(kDisc + "\\kat1.txt", "1;0;Gry\nGry polskie\n$\n");
     WriteTextFile(kDisc + "\\kat2.txt", "1;0;Hry\nHry ceske\n$\n");
     WriteTextFile(kDisc + "\\prog.txt",
                   "SZACHY\n1\nrun=szachy.exe /k\nins=setup.exe\ncop=c:\\gry\n\n"
                   "NOTES\n1\n\n"
-                  "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n");
-    for (const char* program : {"SZACHY", "NOTES", "MOJE GRY"}) {
+                  "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n\n"
+                  "KORZEN\n1\nrun=\\root_run.exe /r\nins=\\setup.exe\n");
+    for (const char* program : kPrograms) {
       WriteTextFile(kDisc + "\\" + program + "\\opis\\opis1.txt", std::string(program) + " PL\n");
       WriteTextFile(kDisc + "\\" + program + "\\opis\\opis2.txt", std::string(program) + " CZ\n");
     }
@@ -63,8 +65,12 @@ class CatalogCommandsTest : public ::testing::Test {
     dialog_.app = &app_;
     app_.SetHelpFilePath(dialog_.helpPathPolish);
     app_.SetMainWindow(&dialog_);
+    watching_ = this;
+    afterCall_ = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterCall, nullptr, GetCurrentThreadId());
   }
   void TearDown() override {
+    UnhookWindowsHookEx(afterCall_);
+    watching_ = nullptr;
     app_.SetMainWindow(nullptr);
     RecordTo("");
     DeleteFileA((ExecutableDirectory() + "\\xcopy.exe").c_str());
@@ -126,6 +132,23 @@ class CatalogCommandsTest : public ::testing::Test {
     return [id, text](HWND dialog) { SetDlgItemTextA(dialog, id, text.c_str()); };
   }
   DialogScript::Step Look(std::function<void(HWND)> look) { return look; }
+  // Presses `id` in the copy dialog with the main window marked as needing paint; whether it still needs
+  // paint when its copy command returns is recorded in paintPendingAfterCopy_.
+  DialogScript::Step Answer(int id) {
+    return [this, id](HWND copy) {
+      InvalidateRect(dialog_.hwnd(), nullptr, FALSE);
+      Press(id)(copy);
+    };
+  }
+  static LRESULT CALLBACK AfterCall(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    CatalogCommandsTest* self = watching_;
+    if (code == HC_ACTION && self != nullptr && call->hwnd == self->dialog_.hwnd() &&
+        call->message == WM_COMMAND && LOWORD(call->wParam) == IDC_COPY) {
+      self->paintPendingAfterCopy_.push_back(GetUpdateRect(call->hwnd, nullptr, FALSE) != FALSE);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
 
   // Runs the main window with `steps`, ended by its own leave command answered yes.
   INT_PTR RunMain(std::vector<DialogScript::Step> steps) {
@@ -137,6 +160,9 @@ class CatalogCommandsTest : public ::testing::Test {
 
   std::string saved_;
   std::string record_;
+  std::vector<bool> paintPendingAfterCopy_;
+  static inline CatalogCommandsTest* watching_ = nullptr;
+  HHOOK afterCall_ = nullptr;
   TestApp app_;
   CatalogDialog dialog_;
   std::vector<std::string> messages_;
@@ -162,6 +188,23 @@ TEST_F(CatalogCommandsTest, RunAndInstallStartTheFilesInTheirDirectoryOrSayWhatI
                        }));
 }
 
+// "\\setup.exe" is at the root of the current drive, wherever on it the folder browser has left the process.
+TEST_F(CatalogCommandsTest, RunAndInstallFromTheDriveRoot) {
+  InstallRecorder("D:\\root_run.exe");
+  InstallRecorder("D:\\setup.exe");
+  RunMain({Enter(0), Select(4), Press(IDC_RUN), Press(IDC_INSTALL),
+           Look([](HWND) { SetCurrentDirectoryA((kDisc + "\\SZACHY\\opis").c_str()); }), Press(IDC_INSTALL),
+           Press(IDC_RUN)});
+  DeleteFileA("D:\\root_run.exe");
+  DeleteFileA("D:\\setup.exe");
+  std::vector<std::string> commands;
+  for (const std::string& record : Records())
+    commands.push_back(record.substr(0, record.find('|')) + " " + CommandOf(record));
+  EXPECT_EQ(commands, (std::vector<std::string>{"D:\\ root_run.exe /r", "D:\\ setup.exe", "D:\\ setup.exe",
+                                                "D:\\ root_run.exe /r"}));
+  EXPECT_EQ(messages_, std::vector<std::string>{});
+}
+
 TEST_F(CatalogCommandsTest, CopyStartsTheCopyToolWithTheConfirmedDestination) {
   struct Case {
     const char* name;
@@ -169,35 +212,44 @@ TEST_F(CatalogCommandsTest, CopyStartsTheCopyToolWithTheConfirmedDestination) {
     std::string offered;
     std::vector<DialogScript::Step> answer;
     std::string command;  // empty: nothing started
+    bool redrawn;
   };
+  // Each answer ends by pressing a button of the copy dialog with the main window marked as needing paint: it
+  // still needs it when the copy command has returned unless the command redrew the window.
   const Case cases[] = {
       {"own destination",
        1,
        "c:\\gry",
-       {Press(IDOK)},
-       "xcopy " + kDisc + "\\SZACHY c:\\gry\\SZACHY\\ /E /C /F"},
+       {Answer(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\gry\\SZACHY\\ /E /C /F",
+       true},
       {"typed destination",
        1,
        "c:\\gry",
-       {SetField(IDC_DESTINATION, "c:\\tmp"), Press(IDOK)},
-       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F"},
+       {SetField(IDC_DESTINATION, "c:\\tmp"), Answer(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F",
+       true},
       {"trailing backslash",
        1,
        "c:\\gry",
-       {SetField(IDC_DESTINATION, "c:\\tmp\\"), Press(IDOK)},
-       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F"},
+       {SetField(IDC_DESTINATION, "c:\\tmp\\"), Answer(IDOK)},
+       "xcopy " + kDisc + "\\SZACHY c:\\tmp\\SZACHY\\ /E /C /F",
+       true},
       {"default destination",
        2,
        "c:\\tmp",
-       {Press(IDOK)},
-       "xcopy " + kDisc + "\\NOTES c:\\tmp\\NOTES\\ /E /C /F"},
+       {Answer(IDOK)},
+       "xcopy " + kDisc + "\\NOTES c:\\tmp\\NOTES\\ /E /C /F",
+       true},
       {"spaces are quoted",
        3,
        "c:\\tmp",
-       {SetField(IDC_DESTINATION, "c:\\Program Files"), Press(IDOK)},
-       "xcopy \"" + kDisc + "\\MOJE GRY\" \"c:\\Program Files\\MOJE GRY\"\\ /E /C /F"},
-      {"empty destination", 1, "c:\\gry", {SetField(IDC_DESTINATION, ""), Press(IDOK)}, ""},
-      {"cancelled", 1, "c:\\gry", {SetField(IDC_DESTINATION, "c:\\x"), Press(IDCANCEL)}, ""},
+       {SetField(IDC_DESTINATION, "c:\\Program Files"), Answer(IDOK)},
+       "xcopy \"" + kDisc + "\\MOJE GRY\" \"c:\\Program Files\\MOJE GRY\"\\ /E /C /F",
+       true},
+      // Confirmed empty, the command ends at once: nothing started, nothing redrawn.
+      {"empty destination", 1, "c:\\gry", {SetField(IDC_DESTINATION, ""), Answer(IDOK)}, "", false},
+      {"cancelled", 1, "c:\\gry", {SetField(IDC_DESTINATION, "c:\\x"), Answer(IDCANCEL)}, "", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,7 +259,9 @@ TEST_F(CatalogCommandsTest, CopyStartsTheCopyToolWithTheConfirmedDestination) {
         Enter(0), Select(c.row), Press(IDC_COPY),
         Look([&](HWND copy) { offered = DialogDriver::WindowText(GetDlgItem(copy, IDC_DESTINATION)); })};
     steps.insert(steps.end(), c.answer.begin(), c.answer.end());
+    paintPendingAfterCopy_.clear();
     RunMain(steps);
+    EXPECT_EQ(paintPendingAfterCopy_, std::vector<bool>{!c.redrawn});
     EXPECT_EQ(offered, c.offered);
     const std::vector<std::string> records = Records();
     if (c.command.empty()) {

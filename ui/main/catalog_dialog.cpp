@@ -373,7 +373,8 @@ void CatalogDialog::OnCopy() {
         ::ShowMessage(hwnd_, Format(kCopyTooLong, target));
         break;
       case CopyCommand::kEmptyDestination:
-        break;
+        // An empty destination confirmed: the command ends here, as if it had never been given.
+        return;
     }
   }
   RedrawNow();

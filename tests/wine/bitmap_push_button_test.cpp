@@ -480,3 +480,35 @@ TEST_F(BitmapPushButtonTest, ObjectGoneBeforeItsWindowLeavesAPlainWorkingButton)
 }
 
 }  // namespace
+
+namespace {
+
+// The destination sizes of the bitmap copies in a metafile recording.
+int CALLBACK CollectBlits(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM sizes) {
+  if (record->iType == EMR_BITBLT) {
+    const auto* blit = reinterpret_cast<const EMRBITBLT*>(record);
+    reinterpret_cast<std::vector<SIZE>*>(sizes)->push_back(SIZE{blit->cxDest, blit->cyDest});
+  }
+  return 1;
+}
+
+// The picture is drawn with the whole client area as its drawn size, so that nothing of the button is left
+// undrawn where a platform copies beyond a picture smaller than its button. Recorded in a metafile: on a
+// screen this platform draws only as far as the picture reaches, whatever the size asked.
+TEST_F(BitmapPushButtonTest, PaintAsksForTheWholeClientArea) {
+  const HWND ok = Item(IDOK);
+  const SIZE button = ClientSize(ok);
+  const SIZE picture = BitmapSize(LoadBitmapResource("BM_OK_U").get());
+  ASSERT_TRUE(button.cx > picture.cx || button.cy > picture.cy);
+  const HDC recorder = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  SendMessageA(ok, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(recorder), PRF_CLIENT);
+  const HENHMETAFILE recording = CloseEnhMetaFile(recorder);
+  std::vector<SIZE> drawn;
+  EnumEnhMetaFile(nullptr, recording, CollectBlits, &drawn, nullptr);
+  DeleteEnhMetaFile(recording);
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].cx, button.cx);
+  EXPECT_EQ(drawn[0].cy, button.cy);
+}
+
+}  // namespace

@@ -89,12 +89,11 @@ void BitmapPushButton::Paint(HDC dc) const {
   const HBITMAP image = CurrentImage();
   BITMAP size;
   if (image == nullptr || GetObjectA(image, sizeof size, &size) == 0) return;
-  // One to one from the picture's top-left corner, as far as both reach: never stretched, and nothing beyond
-  // the picture's edge (the buttons are a pixel or two larger than their pictures at the template font).
-  const int width = std::min<int>(client.right - client.left, size.bmWidth);
-  const int height = std::min<int>(client.bottom - client.top, size.bmHeight);
-  DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image), 0, 0, 0, width, height,
-             DST_BITMAP | DSS_NORMAL);
+  // One to one from the picture's top-left corner over the whole client area, never stretched: the buttons
+  // are a pixel or two larger than their pictures, and the strip beyond the picture's edge is drawn too
+  // rather than left showing whatever lay beneath.
+  DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(image), 0, 0, 0, client.right - client.left,
+             client.bottom - client.top, DST_BITMAP | DSS_NORMAL);
 }
 
 void BitmapPushButton::PaintNow() const {

@@ -15,6 +15,7 @@ TextFile::~TextFile() { Close(); }
 TextFile::TextFile(TextFile&& other) noexcept
     : file_(std::exchange(other.file_, nullptr)),
       open_(std::exchange(other.open_, false)),
+      markEndsFile_(std::exchange(other.markEndsFile_, true)),
       ended_(std::exchange(other.ended_, false)),
       buffer_(std::move(other.buffer_)),
       position_(std::exchange(other.position_, 0)) {
@@ -26,6 +27,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
     Close();
     file_ = std::exchange(other.file_, nullptr);
     open_ = std::exchange(other.open_, false);
+    markEndsFile_ = std::exchange(other.markEndsFile_, true);
     ended_ = std::exchange(other.ended_, false);
     buffer_ = std::move(other.buffer_);
     other.buffer_.clear();
@@ -34,8 +36,9 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
   return *this;
 }
 
-bool TextFile::Open(const std::string& path) {
+bool TextFile::Open(const std::string& path, EndMark endMark) {
   Close();
+  markEndsFile_ = endMark == EndMark::kEndsFile;
   // The C library would silently open the shorter name before an embedded NUL.
   if (path.empty() || path.find('\0') != std::string::npos) return false;
   file_ = std::fopen(path.c_str(), "rb");
@@ -52,6 +55,7 @@ bool TextFile::Open(const std::string& path) {
 
 bool TextFile::OpenFromString(std::string contents) {
   Close();
+  markEndsFile_ = true;
   buffer_ = std::move(contents);
   CutAtEndMark();
   position_ = 0;
@@ -70,7 +74,7 @@ bool TextFile::Refill() {
 }
 
 void TextFile::CutAtEndMark() {
-  if (buffer_.empty()) return;
+  if (!markEndsFile_ || buffer_.empty()) return;
   const void* mark = std::memchr(buffer_.data(), kEndOfFileMark, buffer_.size());
   if (mark == nullptr) return;
   buffer_.resize(static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_.data()));

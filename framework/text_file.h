@@ -22,9 +22,13 @@ class TextFile {
   TextFile(TextFile&& other) noexcept;
   TextFile& operator=(TextFile&& other) noexcept;
 
+  // How byte 26 reads: as the end of the file, as in text mode, or as ordinary text, as the platform's
+  // settings (INI) reading takes it.
+  enum class EndMark { kEndsFile, kIsText };
+
   // False when the file cannot be opened for reading (missing, a directory, no access). An open file is
   // closed first.
-  bool Open(const std::string& path);
+  bool Open(const std::string& path, EndMark endMark = EndMark::kEndsFile);
   // Serves the given text as if it were a file's contents; for tests and for hosts that keep files in memory.
   bool OpenFromString(std::string contents);
   // False at end of file; the last line need not end with LF.
@@ -39,6 +43,7 @@ class TextFile {
 
   std::FILE* file_ = nullptr;
   bool open_ = false;
+  bool markEndsFile_ = true;
   bool ended_ = false;  // the end-of-file mark was read: nothing more comes from the file
   std::string buffer_;
   std::size_t position_ = 0;

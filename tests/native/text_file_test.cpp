@@ -89,6 +89,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextFileLines, ::testing::ValuesIn(kLineCases), 
   return name;
 });
 
+// Settings files are read whole by the platform, where Ctrl-Z is text like any other byte.
+TEST(TextFile, EndMarkCanBeText) {
+  TempDir dir;
+  const std::string path = dir.Write("s.ini",
+                                     "a\x1a"
+                                     "b\n\x1a\nc");
+  TextFile file;
+  ASSERT_TRUE(file.Open(path, TextFile::EndMark::kIsText));
+  EXPECT_EQ(Lines(file), (std::vector<std::string>{"a\x1a"
+                                                   "b",
+                                                   "\x1a", "c"}));
+  ASSERT_TRUE(file.Open(path));
+  EXPECT_EQ(Lines(file), std::vector<std::string>{"a"});
+}
+
 TEST(TextFile, LongLineIsNotCut) {
   TempDir dir;
   std::string longLine(1024 * 1024 + 7, 'q');

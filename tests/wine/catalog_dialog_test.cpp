@@ -61,14 +61,17 @@ class CatalogDialogTest : public ::testing::Test {
     for (const char* program : {"GRY\\SZACHY", "GRY\\NOTES", "INSTAL", "GRY\\PASJANS"}) {
       MakeDirectories(kDisc + "\\" + program + "\\opis");
     }
-    WriteTextFile(kDisc + "\\kat1.txt", kCategoriesPolish);
+    // Some files end with a DOS end-of-file mark, followed by text that would be an error or would show if it
+    // were read.
+    const std::string end = "\x1a;;x\n9999\n";
+    WriteTextFile(kDisc + "\\kat1.txt", kCategoriesPolish + end);
     WriteTextFile(kDisc + "\\kat2.txt", kCategoriesCzech);
-    WriteTextFile(kDisc + "\\prog.txt", kProgramList);
-    WriteTextFile(kChessDescription, "  Szachy\r\nGra dla dwojga.\r\n\r\nKoniec");
+    WriteTextFile(kDisc + "\\prog.txt", kProgramList + end);
+    WriteTextFile(kChessDescription, "  Szachy\r\nGra dla dwojga.\r\n\r\nKoniec" + end);
     WriteTextFile(kDisc + "\\GRY\\NOTES\\opis\\opis1.txt", "Notes\nLinia\n");
     WriteTextFile(kDisc + "\\INSTAL\\opis\\opis1.txt", "Instalator\n");
     WriteTextFile(kDisc + "\\INSTAL\\opis\\opis2.txt", "Instalace\n");
-    WriteTextFile(kDisc + "\\GRY\\PASJANS\\opis\\opis1.txt", "Pasjans\n");
+    WriteTextFile(kDisc + "\\GRY\\PASJANS\\opis\\opis1.txt", "Pasjans" + end);
     // Program directories in the list are relative to the directory the program starts in.
     SetCurrentDirectoryOrDie(kDisc);
 

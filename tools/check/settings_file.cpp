@@ -121,8 +121,9 @@ bool SettingsFile::Load(const std::string& path) {
   // Keys above the first section belong to one without a name, which the browser never asks for.
   section_.clear();
   sectionCounts_ = true;
+  // The platform reads settings files whole: Ctrl-Z there is a blank, not the end of the file.
   TextFile file;
-  if (!file.Open(path)) return false;
+  if (!file.Open(path, TextFile::EndMark::kIsText)) return false;
   std::string line;
   long long lineNumber = 0;
   bool utf8 = false;

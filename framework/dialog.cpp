@@ -89,14 +89,47 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   if (self == nullptr) return FALSE;
   INT_PTR result = FALSE;
   try {
+    if (message == WM_INITDIALOG) self->AdoptTemplatePictures();
     result = self->HandleMessage(message, wParam, lParam);
   } catch (...) {
     // An exception must never unwind through the system's code; the dialog ends instead of going on in an
     // unknown state.
     self->EndDialog(IDABORT);
   }
+  // The parent hears of its destruction before its children do: the picture controls still answer here.
+  if (message == WM_DESTROY) self->FreeTemplatePictures();
   if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, DWLP_USER, 0);
   return result;
+}
+
+// Every child at this point comes from the template, and a picture it shows is one it loaded by the name the
+// template gave. Wine's static control never frees such a picture, and the platform's own rules have differed
+// by version, so the window takes them over. Only bitmaps: the templates name no other kind, and an icon that
+// a control loads may be a shared one, which must never be destroyed.
+void Dialog::AdoptTemplatePictures() {
+  templatePictures_.clear();
+  for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    char className[16] = {};
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") != 0) continue;
+    if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) continue;
+    const HANDLE picture = reinterpret_cast<HANDLE>(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (picture != nullptr) templatePictures_.push_back({child, picture});
+  }
+}
+
+// Only a picture that its control still shows is freed: one that a dialog replaced went to that dialog with
+// the replacement. Taken back first, it is neither drawn nor freed again by the control, on any version of
+// the platform, and it is selected into no device context between paints.
+void Dialog::FreeTemplatePictures() {
+  for (const TemplatePicture& entry : templatePictures_) {
+    if (!IsWindow(entry.control)) continue;
+    const HANDLE shown = reinterpret_cast<HANDLE>(SendMessageA(entry.control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (shown != entry.picture) continue;
+    SendMessageA(entry.control, STM_SETIMAGE, IMAGE_BITMAP, 0);
+    DeleteObject(entry.picture);
+  }
+  templatePictures_.clear();
 }
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <vector>
 
 #include "framework/window.h"
 
@@ -10,6 +11,10 @@
 // dialog calls EndDialog or when its window is destroyed (the main window's leave command destroys it from
 // inside a button click). Escape gives IDCANCEL and Enter the default push button's command, as in any
 // dialog.
+//
+// Pictures that the template's picture controls load themselves are the window's: it takes each one back and
+// frees it when the window is destroyed, however the run ends. A dialog that replaces such a picture takes it
+// over with the replacement's return value and frees it; a picture a dialog sets stays its own.
 //
 // Derived classes bind their controls in OnInitDialog and route commands through a table of their own, kept
 // in one place per class (see CommandRoute). No C++ exception leaves a window procedure.
@@ -65,9 +70,18 @@ class Dialog : public Window {
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   HWND ChooseOwner() const;
+  void AdoptTemplatePictures();
+  void FreeTemplatePictures();
 
   int templateId_;
   HWND owner_;
   bool ended_ = false;
   INT_PTR result_ = -1;
+
+  // A picture control of the template and the bitmap it loaded for itself, seen before OnInitDialog.
+  struct TemplatePicture {
+    HWND control;
+    HANDLE picture;
+  };
+  std::vector<TemplatePicture> templatePictures_;
 };

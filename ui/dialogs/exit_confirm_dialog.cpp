@@ -23,8 +23,8 @@ BOOL ExitConfirmDialog::OnInitDialog() {
     question = "BM_TEXT_C";
   }
   questionImage_ = LoadBitmapResource(question);
-  // The picture the control loaded from its template is its caller's to release once replaced; static
-  // controls never free an image themselves.
+  // The picture the control loaded from its template is ours to release once replaced: the window frees only
+  // the template pictures that their controls still show.
   const HBITMAP templatePicture = reinterpret_cast<HBITMAP>(
       questionPicture_.Send(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(questionImage_.get())));
   if (templatePicture != nullptr && templatePicture != questionImage_.get()) DeleteObject(templatePicture);

@@ -11,6 +11,9 @@
 // inside a button click). Escape gives IDCANCEL and Enter the default push button's command, as in any
 // dialog.
 //
+// Every dialog is laid out in the pixel grid its pictures are drawn for: its template's dialog units taken at
+// the classic 6 by 13 pixel base units, whatever font the system gives the dialog (see dialog_layout.h).
+//
 // Derived classes bind their controls in OnInitDialog and route commands through a table of their own, kept
 // in one place per class (see CommandRoute). No C++ exception leaves a window procedure.
 class Dialog : public Window {

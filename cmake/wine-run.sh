@@ -18,6 +18,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     fi
   ) 9>"$WINEPREFIX.lock"
 fi
+# Prefixes made by earlier versions of this script replaced the dialog font, MS Sans Serif; a user's Wine does
+# not, and neither may the tests' Wine.
+if grep -qs '^"MS Sans Serif"="DejaVu Sans Condensed"' "$WINEPREFIX/user.reg"; then
+  "$loader" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /f </dev/null >/dev/null 2>&1
+fi
 if [ -n "$TAMO_DRIVE_D" ]; then
   mkdir -p "$TAMO_DRIVE_D"
   [ "$(readlink "$WINEPREFIX/dosdevices/d:")" = "$TAMO_DRIVE_D" ] || ln -sfn "$TAMO_DRIVE_D" "$WINEPREFIX/dosdevices/d:"

@@ -1,7 +1,6 @@
 #include "framework/dialog_layout.h"
 
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "framework/dialog_template.h"
@@ -65,8 +64,8 @@ void PlaceWindow(HWND dialog, const DialogTemplate& dialogTemplate, BaseUnits un
   const SIZE size = {client.right - client.left + (window.right - window.left) - oldClient.right,
                      client.bottom - client.top + (window.bottom - window.top) - oldClient.bottom};
   const POINT clientAt = {client.left, client.top};
-  POINT at = {clientAt.x - frameOffset.x,
-              clientAt.y - frameOffset.y};  // a child: in its parent's client area
+  // A child dialog: the template position in its parent's client area, nothing more.
+  POINT at = {clientAt.x - frameOffset.x, clientAt.y - frameOffset.y};
   if ((dialogTemplate.style & WS_CHILD) == 0) {
     at = TopLevelPosition(dialog, dialogTemplate.style, clientAt, frameOffset, size);
   }

@@ -14,14 +14,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
       "$loader" wineboot -i </dev/null >/dev/null 2>&1
       # Without a window manager every hide or destroy of a managed window waits two seconds.
       "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
-      # The dialog templates are laid out for MS Sans Serif 8 pt, whose dialog base units on Windows are 6 by 13
-      # pixels (a 426 by 294 unit template is the 640 by 480 background picture). Wine's stand-in is a pixel
-      # shorter; DejaVu Sans Condensed at 8 pt has exactly those units and the Polish and Czech letters.
-      "$loader" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /d 'DejaVu Sans Condensed' /f \
-        </dev/null >/dev/null 2>&1
       wineserver -w
     fi
   ) 9>"$WINEPREFIX.lock"
+fi
+# Prefixes made by earlier versions of this script replaced the dialog font, MS Sans Serif; a user's Wine does
+# not, and neither may the tests' Wine.
+if grep -qs '^"MS Sans Serif"="DejaVu Sans Condensed"' "$WINEPREFIX/user.reg"; then
+  "$loader" reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' /f </dev/null >/dev/null 2>&1
 fi
 if [ -n "$TAMO_DRIVE_D" ]; then
   mkdir -p "$TAMO_DRIVE_D"

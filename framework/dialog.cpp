@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include "framework/application.h"
+#include "framework/dialog_layout.h"
 
 // The framework's help command, routed to the application when a dialog leaves it unhandled.
 constexpr int kHelpCommand = 57670;
@@ -133,7 +134,11 @@ void Dialog::FreeTemplatePictures() {
 }
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) return OnInitDialog();
+  if (message == WM_INITDIALOG) {
+    // Before the derived initialisation, which then sees the final size (to centre the window, say).
+    LayOutAtBaseUnits(hwnd_, GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_));
+    return OnInitDialog();
+  }
   INT_PTR result = FALSE;
   if (OnMessage(message, wParam, lParam, result)) return result;
   if (message == WM_COMMAND) {

@@ -12,6 +12,9 @@
 // inside a button click). Escape gives IDCANCEL and Enter the default push button's command, as in any
 // dialog.
 //
+// Every dialog is laid out in the pixel grid its pictures are drawn for: its template's dialog units taken at
+// the classic 6 by 13 pixel base units, whatever font the system gives the dialog (see dialog_layout.h).
+//
 // Pictures that the template's picture controls load themselves are the window's: it takes each one back and
 // frees it when the window is destroyed, however the run ends. A dialog that replaces such a picture takes it
 // over with the replacement's return value and frees it; a picture a dialog sets stays its own.

@@ -2,6 +2,7 @@
 add_library(framework STATIC
   ${CMAKE_CURRENT_LIST_DIR}/application.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_layout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window.cpp)
 target_include_directories(framework PUBLIC ${CMAKE_SOURCE_DIR})

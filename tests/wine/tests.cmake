@@ -4,16 +4,8 @@ set(TAMO_DRIVE_D ${CMAKE_BINARY_DIR}/drive-d)
 
 file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
 add_executable(wine_tests ${WINE_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp)
-foreach(library app ui app_paths framework catalog disc_check)
-  if(TARGET ${library})
-    target_link_libraries(wine_tests PRIVATE ${library})
-  endif()
-endforeach()
-if(TARGET resources)
-  target_sources(wine_tests PRIVATE $<TARGET_OBJECTS:resources>)
-endif()
-target_link_libraries(wine_tests PRIVATE gtest gtest_main)
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp $<TARGET_OBJECTS:resources>)
+target_link_libraries(wine_tests PRIVATE app ui app_paths framework catalog disc_check gtest gtest_main)
 add_dependencies(wine_tests demo_program)
 
 # Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal
@@ -26,8 +18,6 @@ gtest_discover_tests(wine_tests
              ENVIRONMENT_MODIFICATION "LC_ALL=set:pl_PL.UTF-8")
 
 # The real program on the sample disc, driven by real input on the display the test runner provides.
-if(TARGET tamo_cd)
-  add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
-  add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
-  set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
-endif()
+add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
+add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

@@ -75,6 +75,19 @@ else
   passed=$((passed + 1))
 fi
 
+echo "== pictures: the committed bitmaps and icon as the windows expect them, and the picture checker's tests"
+# The Python that setup-deps.sh installed PIL for, not whichever one comes first on the PATH.
+for module in check_bitmaps "unittest test_check_bitmaps"; do
+  # shellcheck disable=SC2086 # "unittest test_check_bitmaps" is two words
+  if (cd "$REPO_ROOT/res/art" && /usr/bin/python3 -m $module) >"$BUILD_ROOT/pictures.log" 2>&1; then
+    passed=$((passed + 1))
+  else
+    cat "$BUILD_ROOT/pictures.log"
+    failed=$((failed + 1))
+    status=1
+  fi
+done
+
 echo "== formatting"
 if (cd "$REPO_ROOT" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror) >/dev/null 2>"$BUILD_ROOT/format.log"; then
   passed=$((passed + 1))

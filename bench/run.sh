@@ -29,11 +29,11 @@ chmod a-w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 
 # The display comes first: Wine's desktop process, started with the first program, keeps the display it found.
 if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  trap 'stop_wine; stop_xvfb' EXIT
   start_xvfb
-  trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
 fi
 
-export WINEPREFIX="$BUILD_ROOT/wineprefix-bench"
+export WINEPREFIX="$BUILD_ROOT/wineprefix-bench$WINE_ARCH_BITS"
 export TAMO_DRIVE_D="$BIG"
 RUN="$REPO_ROOT/cmake/wine-run.sh"
 "$RUN" cmd /c exit

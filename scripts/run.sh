@@ -3,18 +3,19 @@
 # drive D:, the program is started from its root, in a Polish locale (code page 1250). On your display when
 # there is one; otherwise on a virtual display, where screenshots are saved and their paths printed.
 set -eu
+# First what is needed, then the rest: which Wine runs (and so which build) is only known once it is installed.
+"$(dirname "$0")/setup-deps.sh"
 . "$(dirname "$0")/common.sh"
-"$REPO_ROOT/scripts/setup-deps.sh"
 build_windows "$WINE_ARCH_BITS"
 
 DISC="$BUILD_ROOT/disc"
 "$REPO_ROOT/scripts/assemble-disc.sh" "$DISC" "$RUN_BUILD"
 
 # A prefix of its own, where D: is a CD-ROM drive.
-export WINEPREFIX="$BUILD_ROOT/wineprefix-run"
+export WINEPREFIX="$BUILD_ROOT/wineprefix-run$WINE_ARCH_BITS"
 export TAMO_DRIVE_D="$DISC"
 "$REPO_ROOT/cmake/wine-run.sh" reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
+stop_wine
 
 cd "$DISC"
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
@@ -23,8 +24,10 @@ if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
 fi
 
 echo "No display: running on a virtual one."
+trap 'stop_wine; stop_xvfb' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 start_xvfb
-trap 'wineserver -k 2>/dev/null; stop_xvfb' EXIT
 SHOTS="$BUILD_ROOT/screenshots"
 mkdir -p "$SHOTS"
 LC_ALL=pl_PL.UTF-8 "$REPO_ROOT/cmake/wine-run.sh" tamo_cd.exe &

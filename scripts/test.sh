@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds everything and runs every test: the portable catalogue code natively (plain, then with AddressSanitizer
 # and UndefinedBehaviorSanitizer), a short fuzzing run of each reader, the Windows code under Wine on a virtual
-# display, the program's imports and the source formatting. Ends with one line "N passed, N failed".
+# display, the program's imports, the pictures and the source formatting. Ends with one line "N passed, N failed".
 set -eu
+# First what is needed, then the rest: which Wine runs (and so which build) is only known once it is installed.
+"$(dirname "$0")/setup-deps.sh"
 . "$(dirname "$0")/common.sh"
-"$REPO_ROOT/scripts/setup-deps.sh"
 FUZZ_SECONDS=${FUZZ_SECONDS:-60}
 passed=0
 failed=0
@@ -49,11 +50,19 @@ else
 fi
 
 echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
+# Whatever the tests leave (the end-to-end test runs in a prefix of its own, and a test stopped at its timeout
+# does not clean up) is ended here, also when the script itself is stopped.
+teardown() {
+  stop_wine
+  stop_wine "$RUN_BUILD/e2e-prefix$WINE_ARCH_BITS"
+  stop_xvfb
+}
+trap teardown EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 start_xvfb
-trap stop_xvfb EXIT
 run_ctest "Wine tests" "$RUN_BUILD" "-j 1"
-wineserver -k 2>/dev/null || true
-stop_xvfb
+teardown
 
 echo "== program imports (32-bit build)"
 imports=$(i686-w64-mingw32-objdump -p "$BUILD_ROOT/win32/app/tamo_cd.exe" | sed -n 's/.*DLL Name: //p' | tr '\n' ' ')
@@ -65,6 +74,19 @@ if echo "$imports" | tr ' ' '\n' | grep -v -i -x -E 'KERNEL32.dll|USER32.dll|GDI
 else
   passed=$((passed + 1))
 fi
+
+echo "== pictures: the committed bitmaps and icon as the windows expect them, and the picture checker's tests"
+# The Python that setup-deps.sh installed PIL for, not whichever one comes first on the PATH.
+for module in check_bitmaps "unittest test_check_bitmaps"; do
+  # shellcheck disable=SC2086 # "unittest test_check_bitmaps" is two words
+  if (cd "$REPO_ROOT/res/art" && /usr/bin/python3 -m $module) >"$BUILD_ROOT/pictures.log" 2>&1; then
+    passed=$((passed + 1))
+  else
+    cat "$BUILD_ROOT/pictures.log"
+    failed=$((failed + 1))
+    status=1
+  fi
+done
 
 echo "== formatting"
 if (cd "$REPO_ROOT" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror) >/dev/null 2>"$BUILD_ROOT/format.log"; then

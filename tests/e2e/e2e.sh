@@ -9,7 +9,8 @@ BUILD=$(cd "$1" && pwd)
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
 WORK="$BUILD/e2e"
 RUN="$SRC/cmake/wine-run.sh"
-export WINEPREFIX="$BUILD/e2e-prefix"
+# A prefix holds one architecture: named by the bits of the Wine that scripts/wine-env.sh chose.
+export WINEPREFIX="$BUILD/e2e-prefix${WINE_ARCH_BITS:?source scripts/wine-env.sh first}"
 passed=0
 failed=0
 

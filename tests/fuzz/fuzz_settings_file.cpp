@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the checker as the disc's settings file: first to its settings reader, looking up
-// every key the browser reads and a few odd ones, then to a whole check of a small disc whose settings file
-// they are. The disc is made once per process; only its settings file changes between inputs.
+// every key the browser reads and a few odd ones, then to a whole check of a small, correct disc whose
+// settings file they are. The disc is made once per process; only its settings file changes between inputs.
 #include <unistd.h>
 
 #include <cstddef>
@@ -32,15 +32,24 @@ struct Disc {
     Check(mkdtemp(pattern) != nullptr);
     root = pattern;
     std::filesystem::create_directories(root / "GRY" / "opis");
+    std::filesystem::create_directories(root / "GRY" / "WARCABY");
     Write(root / "kat1.txt", "1;0;Gry\r\n$\r\n");
     Write(root / "kat2.txt", "1;0;Hry\r\n$\r\n");
-    Write(root / "prog.txt", "1\r\nSzachy\r\nGRY\r\nrun=GRY\\szachy.exe\r\n$\r\n");
+    // One program found through the default description file and copy folder, one naming its own.
+    Write(root / "prog.txt",
+          "GRY\r\n1\r\nrun=szachy.exe\r\n\r\n"
+          "GRY\\WARCABY\r\n1\r\nins=setup.exe\r\ncop=c:\\gry\\warcaby\r\n"
+          "op1=\\GRY\\opis\\opis1.txt\r\nop2=\\GRY\\opis\\opis2.txt\r\n");
     Write(root / "GRY" / "szachy.exe", "MZ");
+    Write(root / "GRY" / "WARCABY" / "setup.exe", "MZ");
     Write(root / "GRY" / "opis" / "opis1.txt", "Szachy\r\n");
     Write(root / "GRY" / "opis" / "opis2.txt",
           "\x8A"
           "achy\r\n");
     settings = root / "tamo_cd.ini";
+    // Without a settings file every setting has its default, and the disc is correct: each finding of a run
+    // then comes from the settings the input gives, and the checks behind the program list are all reached.
+    Check(CheckDisc(root, true).findings.empty());
   }
   ~Disc() {
     std::error_code error;

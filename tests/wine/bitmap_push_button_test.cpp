@@ -142,8 +142,7 @@ INT_PTR CALLBACK RecordingDialogProc(HWND dialog, UINT message, WPARAM wParam, L
 class BitmapPushButtonTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (!LoadBitmapResource("BM_OK_U"))
-      GTEST_SKIP() << "the button pictures are not built into the program yet";
+    ASSERT_TRUE(LoadBitmapResource("BM_OK_U")) << "the button pictures are not built into the program";
     dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_COPY_TARGET), nullptr,
                                  RecordingDialogProc, reinterpret_cast<LPARAM>(&record_));
     ASSERT_NE(dialog_, nullptr);

@@ -2,18 +2,30 @@
 # folder of the build tree; the tests create what they need on it.
 set(TAMO_DRIVE_D ${CMAKE_BINARY_DIR}/drive-d)
 
-file(GLOB WINE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
-add_executable(wine_tests ${WINE_TEST_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp)
-foreach(library app ui app_paths framework catalog disc_check)
-  if(TARGET ${library})
-    target_link_libraries(wine_tests PRIVATE ${library})
-  endif()
-endforeach()
-if(TARGET resources)
-  target_sources(wine_tests PRIVATE $<TARGET_OBJECTS:resources>)
+# The tests are listed, so that a deleted one is an error rather than a shorter run; a test file that is not
+# listed is an error too, rather than a test that never runs.
+set(wine_test_sources
+  about_dialog_test.cpp
+  bitmap_push_button_test.cpp
+  catalog_commands_test.cpp
+  catalog_dialog_test.cpp
+  copy_target_dialog_test.cpp
+  exit_confirm_dialog_test.cpp
+  language_dialog_test.cpp
+  message_box_test.cpp
+  paths_test.cpp
+  resolve_existing_file_test.cpp
+  settings_agreement_test.cpp
+  startup_settings_test.cpp)
+file(GLOB found_test_sources CONFIGURE_DEPENDS RELATIVE ${CMAKE_CURRENT_LIST_DIR} ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
+list(REMOVE_ITEM found_test_sources ${wine_test_sources})
+if(found_test_sources)
+  message(FATAL_ERROR "Wine test files not listed in tests/wine/tests.cmake: ${found_test_sources}")
 endif()
-target_link_libraries(wine_tests PRIVATE gtest gtest_main)
+list(TRANSFORM wine_test_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
+add_executable(wine_tests ${wine_test_sources} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp $<TARGET_OBJECTS:resources>)
+target_link_libraries(wine_tests PRIVATE app ui app_paths framework catalog disc_check gtest gtest_main)
 add_dependencies(wine_tests demo_program)
 
 # Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal
@@ -26,8 +38,6 @@ gtest_discover_tests(wine_tests
              ENVIRONMENT_MODIFICATION "LC_ALL=set:pl_PL.UTF-8")
 
 # The real program on the sample disc, driven by real input on the display the test runner provides.
-if(TARGET tamo_cd)
-  add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
-  add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
-  set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
-endif()
+add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
+add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

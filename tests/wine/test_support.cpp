@@ -1,6 +1,7 @@
 #include "tests/wine/test_support.h"
 
 #include <direct.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -68,13 +69,29 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitForFile(const std::string& path, DWORD milliseconds) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    if (!ReadTextFile(path).empty()) return true;
+  for (;;) {
+    PumpMessages();
+    if (condition()) return true;
+    if (GetTickCount() - start >= milliseconds) return false;
     Sleep(20);
   }
-  return false;
+}
+
+bool StartedProgramsRunning() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  const DWORD self = GetCurrentProcessId();
+  bool running = false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more && !running;
+       more = Process32Next(snapshot, &entry)) {
+    running = entry.th32ParentProcessID == self;
+  }
+  CloseHandle(snapshot);
+  return running;
 }
 
 std::string ExecutableDirectory() {

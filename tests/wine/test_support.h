@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
@@ -18,8 +19,12 @@ void WriteTextFile(const std::string& path, const std::string& contents);
 // The file's bytes, or an empty string when it does not exist.
 std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
-// Waits until the file exists and is not empty; false after `milliseconds`.
-bool WaitForFile(const std::string& path, DWORD milliseconds);
+// Polls `condition`, handling this thread's messages in between, until it holds; false when it still does not
+// after `milliseconds`. Every test that waits for something waits with this, for the very thing it then
+// checks.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 30000);
+// True while a program this process started is still running.
+bool StartedProgramsRunning();
 // The directory of the running test program, without a trailing backslash.
 std::string ExecutableDirectory();
 // Copies the disc's demo program to `path`. Started while TAMO_RECORD names a file (see RecordTo), it appends

@@ -76,7 +76,7 @@ class CatalogCommandsTest : public ::testing::Test {
   // The command lines recorded by the programs started so far, once they have all ended, each as
   // "<directory>|<command line>".
   std::vector<std::string> Records() {
-    EXPECT_TRUE(WaitUntil([] { return !StartedProgramsRunning(); })) << "a started program does not end";
+    WaitForStartedPrograms();
     std::vector<std::string> lines;
     const std::string text = ReadTextFile(record_);
     std::size_t start = 0;

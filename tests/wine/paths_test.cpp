@@ -106,7 +106,7 @@ TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
   const unsigned result = LaunchInDirectory("D:\\PROGS\\ABC\\setup /q", SW_SHOW);
   EXPECT_GT(result, 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\CD");
-  ASSERT_TRUE(WaitUntil([] { return !StartedProgramsRunning(); }));
+  ASSERT_TRUE(WaitForStartedPrograms());
   const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
   EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
@@ -118,7 +118,7 @@ TEST_F(PathsTest, LaunchOfAFileAtTheDriveRootStartsItThere) {
   SetCurrentDirectoryOrDie("D:\\CD");
   EXPECT_GT(LaunchInDirectory("D:\\root_tool.exe", SW_SHOW), 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\CD");
-  ASSERT_TRUE(WaitUntil([] { return !StartedProgramsRunning(); }));
+  ASSERT_TRUE(WaitForStartedPrograms());
   const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
   DeleteFileA("D:\\root_tool.exe");
@@ -130,7 +130,7 @@ TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {
   const unsigned result = LaunchInDirectory("PROGS\\ABC\\tool.exe", SW_SHOW);
   EXPECT_GT(result, 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\");
-  ASSERT_TRUE(WaitUntil([] { return !StartedProgramsRunning(); }));
+  ASSERT_TRUE(WaitForStartedPrograms());
   const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
 }

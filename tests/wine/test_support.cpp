@@ -79,19 +79,25 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
   }
 }
 
-bool StartedProgramsRunning() {
+std::vector<std::string> StartedPrograms() {
+  std::vector<std::string> names;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
   const DWORD self = GetCurrentProcessId();
-  bool running = false;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more && !running;
-       more = Process32Next(snapshot, &entry)) {
-    running = entry.th32ParentProcessID == self;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == self) names.push_back(entry.szExeFile);
   }
   CloseHandle(snapshot);
-  return running;
+  return names;
+}
+
+bool WaitForStartedPrograms(DWORD milliseconds) {
+  std::vector<std::string> running;
+  if (WaitUntil([&] { return (running = StartedPrograms()).empty(); }, milliseconds)) return true;
+  ADD_FAILURE() << "still running: " << ::testing::PrintToString(running);
+  return false;
 }
 
 std::string ExecutableDirectory() {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
 // build tree (TAMO_DRIVE_D), standing in for the disc.
@@ -23,8 +24,11 @@ bool FileExists(const std::string& path);
 // after `milliseconds`. Every test that waits for something waits with this, for the very thing it then
 // checks.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 30000);
-// True while a program this process started is still running.
-bool StartedProgramsRunning();
+// The file names of the programs this process started that are still running.
+std::vector<std::string> StartedPrograms();
+// Waits until every program this process started has ended; false, with a test failure naming the programs
+// still running, after `milliseconds`.
+bool WaitForStartedPrograms(DWORD milliseconds = 30000);
 // The directory of the running test program, without a trailing backslash.
 std::string ExecutableDirectory();
 // Copies the disc's demo program to `path`. Started while TAMO_RECORD names a file (see RecordTo), it appends

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace testing_support {
@@ -79,6 +80,25 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
   }
 }
 
+namespace {
+
+// True for a program of the system directory. Wine starts its desktop process (explorer.exe) from the first
+// process of a session that opens a window, and it outlives that process: it is no program of the test's.
+bool IsSystemProgram(DWORD processId) {
+  char system[MAX_PATH + 1] = {};
+  const UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return false;
+  char image[MAX_PATH + 1] = {};
+  DWORD imageLength = MAX_PATH;
+  const bool named = QueryFullProcessImageNameA(process, 0, image, &imageLength) != FALSE;
+  CloseHandle(process);
+  return named && systemLength > 0 && _strnicmp(image, system, systemLength) == 0 &&
+         image[systemLength] == '\\';
+}
+
+}  // namespace
+
 std::vector<std::string> StartedPrograms() {
   std::vector<std::string> names;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -87,7 +107,9 @@ std::vector<std::string> StartedPrograms() {
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    if (entry.th32ParentProcessID == self) names.push_back(entry.szExeFile);
+    if (entry.th32ParentProcessID == self && !IsSystemProgram(entry.th32ProcessID)) {
+      names.push_back(entry.szExeFile);
+    }
   }
   CloseHandle(snapshot);
   return names;

@@ -48,7 +48,13 @@ INT_PTR Dialog::DoModal() {
   }
 
   if (disabledOwner) EnableWindow(owner, TRUE);
-  if (IsWindow(created)) DestroyWindow(created);
+  if (IsWindow(created)) {
+    DestroyWindow(created);
+  } else if (disabledOwner && IsWindow(owner) && GetActiveWindow() == nullptr) {
+    // Destroyed from outside, the dialog handed the activation on while its owner was still disabled, so it
+    // went nowhere: give it to the owner, which puts the focus back where it was.
+    SetActiveWindow(owner);
+  }
   hwnd_ = nullptr;
   return result_;
 }

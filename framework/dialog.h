@@ -29,7 +29,9 @@ class Dialog : public Window {
   ~Dialog() override;
 
   // Creates the window, runs it to its end and destroys it. Returns the value given to EndDialog, or -1 when
-  // the window could not be created or was destroyed without EndDialog.
+  // the window could not be created or the run ended without EndDialog: the window destroyed, or a quit
+  // request, which ends the run and is left for the loop beneath. However the run ends, the owner is enabled
+  // and active again.
   INT_PTR DoModal();
   void EndDialog(INT_PTR result);
   bool IsRunning() const { return hwnd_ != nullptr && !ended_; }

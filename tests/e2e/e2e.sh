@@ -39,118 +39,135 @@ check() {  # description, actual, expected
   fi
 }
 
-wait_until() {  # seconds, command...: true once the command succeeds
-  limit=$1
+# Every read of what the program shows or did waits for the state it checks, bounded by a timeout: on a busy
+# machine a window, a text or a started program's record comes late, never at a fixed time.
+wait_until() {  # seconds, command...: true as soon as the command succeeds, false when the time is up
+  deadline=$(($(date +%s) + $1))
   shift
-  i=0
-  while [ "$i" -lt $((limit * 5)) ]; do
-    "$@" >/dev/null 2>&1 && return 0
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s)" -lt "$deadline" ] || return 1
     sleep 0.2
-    i=$((i + 1))
   done
-  return 1
 }
+says() {  # expected, command...: true when the command prints exactly the expected text
+  said_expected=$1
+  shift
+  [ "$("$@")" = "$said_expected" ]
+}
+check_until() {  # description, seconds, expected, command...: waits for the command to print the expected text
+  description=$1
+  expected=$3
+  seconds=$2
+  shift 3
+  wait_until "$seconds" says "$expected" "$@"
+  check "$description" "$("$@")" "$expected"
+}
+# The probe's own exit status, which a pipe would hide: 0 when a usable dialog has the control.
 has() { "$RUN" "$BUILD/tests/probe.exe" has "$1" >/dev/null 2>&1; }
-hasnt() { ! has "$1"; }
-file_has() { grep -q "$2" "$1" 2>/dev/null; }
+shown() { if has "$1"; then echo shown; else echo gone; fi; }
+recorded() { grep "$1" "$RECORD" 2>/dev/null | cut -d'|' -f1; }  # the directory the program was started in
 
 click_at() {  # x y [clicks]; nothing when the place is unknown (the check that follows fails)
   [ $# -ge 2 ] || return 0
   xdotool mousemove "$1" "$2"
   sleep 0.3
   xdotool click --repeat "${3:-1}" --delay 80 1
-  sleep 0.5
 }
-click_control() { click_at $(probe center "$1"); }
+# A control is clicked once a usable dialog has it.
+click_control() {
+  wait_until 20 has "$1"
+  click_at $(probe center "$1")
+}
 double_click_row() { click_at $(probe rowcenter "$1") 2; }
 click_row() { click_at $(probe rowcenter "$1") 1; }
 rows() { probe rows | tr '\n' '|'; }
+message() { probe message | tr '\n' '~'; }
 # Keys go to the window that has the X input focus, which a console window of the copy tool may have taken:
 # a click on the main window's header gives it back.
 key_to_main() {
+  wait_until 20 has 1021
   click_at 320 10
   xdotool key "$1"
-  sleep 0.5
 }
 
 start_program() {
   (cd "$DISC" && LC_ALL=pl_PL.UTF-8 exec "$RUN" tamo_cd.exe) >/dev/null 2>&1 &
   APP=$!
 }
-ended() { ! kill -0 "$APP" 2>/dev/null; }
+program_state() { kill -0 "$APP" 2>/dev/null && echo running || echo ended; }
 
 echo "== start: the language chooser, Czech chosen"
 start_program
-check "language chooser shown at start" "$(wait_until 30 has 1015 && echo shown)" "shown"
+check_until "language chooser shown at start" 60 shown shown 1015
 click_control 1015
-check "main window shown after the choice" "$(wait_until 20 has 1021 && echo shown)" "shown"
+check_until "main window shown after the choice" 30 shown shown 1021
 czech_intro=$(first_line "$DISC/PREZENT/opis/opis2.txt")
-check "Czech root: categories by id, then the root's programs" "$(rows)" \
-  "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|"
+check_until "Czech root: categories by id, then the root's programs" 10 \
+  "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|" rows
 check "root title is empty" "$(probe text 1027)" ""
 
 echo "== navigation into a subcategory and back"
 double_click_row 0
-check "entered Hry" "$(probe text 1027)" "Hry"
-check "Hry lists the up row and its subcategories by id" "$(rows)" "..|Logické|Akční|Karetní|"
+check_until "entered Hry" 10 "Hry" probe text 1027
+check_until "Hry lists the up row and its subcategories by id" 10 "..|Logické|Akční|Karetní|" rows
 double_click_row 1
-check "entered Logické" "$(probe text 1027)" "Logické"
+check_until "entered Logické" 10 "Logické" probe text 1027
 chess=$(first_line "$DISC/GRY/SZACHY/opis/opis2.txt")
 cube=$(first_line "$DISC/GRY/KOSTKA/opis/opis2.txt")
-check "Logické lists its programs in list order" "$(rows)" "..|$chess|$cube|"
+check_until "Logické lists its programs in list order" 10 "..|$chess|$cube|" rows
 double_click_row 0
-check "up row returns to Hry" "$(probe text 1027)" "Hry"
+check_until "up row returns to Hry" 10 "Hry" probe text 1027
+wait_until 10 says "..|Logické|Akční|Karetní|" rows
 double_click_row 0
-check "up row returns to the root" "$(probe text 1027)" ""
+check_until "up row returns to the root" 10 "" probe text 1027
+wait_until 10 says "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|" rows
 double_click_row 0
+wait_until 10 says "..|Logické|Akční|Karetní|" rows
 double_click_row 1
+wait_until 10 says "..|$chess|$cube|" rows
 
 echo "== a program: description, run, install"
 click_row 1
-check "program description shown" "$(probe text 1022 | head -n 1)" "$chess"
-check "run enabled" "$(probe enabled 1011)" "1"
-check "install enabled" "$(probe enabled 1017)" "1"
-check "copy enabled" "$(probe enabled 1013)" "1"
+description() { probe text 1022 | head -n 1; }
+check_until "program description shown" 10 "$chess" description
+check_until "run enabled" 10 1 probe enabled 1011
+check_until "install enabled" 10 1 probe enabled 1017
+check_until "copy enabled" 10 1 probe enabled 1013
 click_control 1011
-wait_until 15 file_has "$RECORD" 'hetman' || true
-check "run starts the program in its own directory" "$(grep hetman "$RECORD" | cut -d'|' -f1)" 'D:\GRY\SZACHY'
+check_until "run starts the program in its own directory" 30 'D:\GRY\SZACHY' recorded hetman
 click_control 1017
-wait_until 15 file_has "$RECORD" 'setup' || true
-check "install starts the installer in its own directory" "$(grep setup "$RECORD" | cut -d'|' -f1)" 'D:\GRY\SZACHY'
+check_until "install starts the installer in its own directory" 30 'D:\GRY\SZACHY' recorded setup
 
 echo "== copy to the hard disk with the real xcopy"
 click_control 1013
-check "copy dialog shown" "$(wait_until 10 has 1023 && echo shown)" "shown"
-check "copy dialog offers the default destination" "$(probe text 1023)" 'c:\tmp'
+check_until "copy dialog shown" 20 shown shown 1023
+check_until "copy dialog offers the default destination" 10 'c:\tmp' probe text 1023
 click_control 1023
 xdotool key End shift+Home
 xdotool type --delay 30 'C:\kopie'
-sleep 0.3
+check_until "the destination typed" 10 'C:\kopie' probe text 1023
 click_control 1
-wait_until 30 test -f "$CDRIVE/kopie/SZACHY/opis/opis2.txt" || true
-sleep 2
-check "every file of the program copied" "$(diff -r "$DISC/GRY/SZACHY" "$CDRIVE/kopie/SZACHY" >/dev/null 2>&1 && echo same)" "same"
-wait_until 10 hasnt 1023 || true
+copied() { diff -r "$DISC/GRY/SZACHY" "$CDRIVE/kopie/SZACHY" >/dev/null 2>&1 && echo same; }
+check_until "every file of the program copied" 60 same copied
+check_until "copy dialog closed" 20 gone shown 1023
 
 echo "== leave: answered no, then a language switch"
 key_to_main Escape
-check "exit confirmation shown" "$(wait_until 10 has 1035 && echo shown)" "shown"
+check_until "exit confirmation shown" 20 shown shown 1035
 click_control 2
-check "answered no: back in the main window" "$(wait_until 10 has 1021 && echo back)" "back"
+check_until "answered no: back in the main window" 20 shown shown 1021
 click_control 1016
-check "language chooser shown for the switch" "$(wait_until 10 has 1015 && echo shown)" "shown"
+check_until "language chooser shown for the switch" 20 shown shown 1015
 click_control 1014
-wait_until 10 has 1021 || true
-sleep 1
 polish_intro=$(first_line "$DISC/PREZENT/opis/opis1.txt")
-check "switched to Polish: the Polish catalogue's root" "$(rows)" \
-  "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|"
+check_until "switched to Polish: the Polish catalogue's root" 30 \
+  "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|" rows
 
 echo "== leave: answered yes"
 key_to_main Escape
-wait_until 10 has 1035 || true
+check_until "exit confirmation shown again" 20 shown shown 1035
 click_control 1
-check "the program ends" "$(wait_until 15 ended && echo ended)" "ended"
+check_until "the program ends" 30 ended program_state
 kill "$APP" 2>/dev/null
 
 echo "== a broken category file ends the program after its message"
@@ -159,10 +176,9 @@ printf '[other]\r\nmulti_lang=no\r\nlang=pl\r\n' >"$DISC/tamo_cd.ini"
 printf '1;0;Gry\r\n$\r\nbroken header\r\n' >"$DISC/kat1.txt"
 chmod -R a-w "$DISC"
 start_program
-wait_until 30 probe message || true
-check "the load's message" "$(probe message | tr '\n' '~')" 'Error in line nr 3 in file D:\kat1.txt~char '"';'"' not founf~'
+check_until "the load's message" 60 'Error in line nr 3 in file D:\kat1.txt~char '"';'"' not founf~' message
 click_control 1
-check "the program ends after the message" "$(wait_until 15 ended && echo ended)" "ended"
+check_until "the program ends after the message" 30 ended program_state
 kill "$APP" 2>/dev/null
 wineserver -k 2>/dev/null
 

@@ -86,9 +86,10 @@ class CatalogCommandsTest : public ::testing::Test {
     RemoveTree(kDisc);
   }
 
-  // The command lines recorded so far, each as "<directory>|<command line>".
+  // The command lines recorded by the programs started so far, once they have all ended, each as
+  // "<directory>|<command line>".
   std::vector<std::string> Records() {
-    Sleep(300);  // a started program may still be writing
+    WaitForStartedPrograms();
     std::vector<std::string> lines;
     const std::string text = ReadTextFile(record_);
     std::size_t start = 0;

@@ -106,7 +106,7 @@ TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
   const unsigned result = LaunchInDirectory("D:\\PROGS\\ABC\\setup /q", SW_SHOW);
   EXPECT_GT(result, 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\CD");
-  ASSERT_TRUE(WaitForFile("D:\\PROGS\\ABC\\recorded.txt", 10000));
+  ASSERT_TRUE(WaitForStartedPrograms());
   const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
   EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
@@ -124,7 +124,7 @@ TEST_F(PathsTest, LaunchOfAFileAtTheDriveRootStartsItThere) {
       SetCurrentDirectoryOrDie(start);
       EXPECT_GT(LaunchInDirectory(path, SW_SHOW), 31u);
       EXPECT_EQ(CurrentDirectory(), start);
-      ASSERT_TRUE(WaitForFile("D:\\CD\\recorded.txt", 10000));
+      ASSERT_TRUE(WaitForStartedPrograms());
       const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
       EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
       EXPECT_NE(record.find(std::string(path).substr(std::string(path).rfind('\\') + 1)), std::string::npos)
@@ -140,7 +140,7 @@ TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {
   const unsigned result = LaunchInDirectory("PROGS\\ABC\\tool.exe", SW_SHOW);
   EXPECT_GT(result, 31u);
   EXPECT_EQ(CurrentDirectory(), "D:\\");
-  ASSERT_TRUE(WaitForFile("D:\\PROGS\\ABC\\recorded.txt", 10000));
+  ASSERT_TRUE(WaitForStartedPrograms());
   const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
   EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
 }

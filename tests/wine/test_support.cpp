@@ -1,9 +1,11 @@
 #include "tests/wine/test_support.h"
 
 #include <direct.h>
+#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace testing_support {
@@ -68,12 +70,55 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-bool WaitForFile(const std::string& path, DWORD milliseconds) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < milliseconds) {
-    if (!ReadTextFile(path).empty()) return true;
+  for (;;) {
+    PumpMessages();
+    if (condition()) return true;
+    if (GetTickCount() - start >= milliseconds) return false;
     Sleep(20);
   }
+}
+
+namespace {
+
+// True for a program of the system directory. Wine starts its desktop process (explorer.exe) from the first
+// process of a session that opens a window, and it outlives that process: it is no program of the test's.
+bool IsSystemProgram(DWORD processId) {
+  char system[MAX_PATH + 1] = {};
+  const UINT systemLength = GetSystemDirectoryA(system, MAX_PATH);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return false;
+  char image[MAX_PATH + 1] = {};
+  DWORD imageLength = MAX_PATH;
+  const bool named = QueryFullProcessImageNameA(process, 0, image, &imageLength) != FALSE;
+  CloseHandle(process);
+  return named && systemLength > 0 && _strnicmp(image, system, systemLength) == 0 &&
+         image[systemLength] == '\\';
+}
+
+}  // namespace
+
+std::vector<std::string> StartedPrograms() {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  const DWORD self = GetCurrentProcessId();
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID == self && !IsSystemProgram(entry.th32ProcessID)) {
+      names.push_back(entry.szExeFile);
+    }
+  }
+  CloseHandle(snapshot);
+  return names;
+}
+
+bool WaitForStartedPrograms(DWORD milliseconds) {
+  std::vector<std::string> running;
+  if (WaitUntil([&] { return (running = StartedPrograms()).empty(); }, milliseconds)) return true;
+  ADD_FAILURE() << "still running: " << ::testing::PrintToString(running);
   return false;
 }
 

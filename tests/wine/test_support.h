@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 // Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
 // build tree (TAMO_DRIVE_D), standing in for the disc.
@@ -18,8 +20,15 @@ void WriteTextFile(const std::string& path, const std::string& contents);
 // The file's bytes, or an empty string when it does not exist.
 std::string ReadTextFile(const std::string& path);
 bool FileExists(const std::string& path);
-// Waits until the file exists and is not empty; false after `milliseconds`.
-bool WaitForFile(const std::string& path, DWORD milliseconds);
+// Polls `condition`, handling this thread's messages in between, until it holds; false when it still does not
+// after `milliseconds`. Every test that waits for something waits with this, for the very thing it then
+// checks.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds = 30000);
+// The file names of the programs this process started that are still running.
+std::vector<std::string> StartedPrograms();
+// Waits until every program this process started has ended; false, with a test failure naming the programs
+// still running, after `milliseconds`.
+bool WaitForStartedPrograms(DWORD milliseconds = 30000);
 // The directory of the running test program, without a trailing backslash.
 std::string ExecutableDirectory();
 // Copies the disc's demo program to `path`. Started while TAMO_RECORD names a file (see RecordTo), it appends

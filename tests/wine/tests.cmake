@@ -14,6 +14,7 @@ set(wine_test_sources
   exit_confirm_dialog_test.cpp
   language_dialog_test.cpp
   message_box_test.cpp
+  modal_loop_test.cpp
   paths_test.cpp
   resolve_existing_file_test.cpp
   settings_agreement_test.cpp

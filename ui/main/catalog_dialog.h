@@ -80,7 +80,7 @@ class CatalogDialog : public Dialog {
   void OnDestroy();
 
   CategoryTable categories_;
-  Edit descriptionPane_;
+  Window descriptionPane_;
   ListBox list_;
   BitmapPushButton helpButton_;
   BitmapPushButton languageButton_;

@@ -3,12 +3,11 @@
 #include <string>
 #include <unordered_map>
 
+#include "app/path_limit.h"
+
 // Paths as written on the disc (settings file, program list) are relative to the process's current directory,
 // which is the disc root while the program starts. Both operations leave the current directory as they found
 // it.
-
-// The longest path either operation accepts or produces; longer ones are refused rather than truncated.
-constexpr std::size_t kMaxPathLength = 1023;
 
 // Makes `path` absolute: its directory part is interpreted against the current directory and its last
 // component put back behind it (the last component need not exist). A path that names an existing directory

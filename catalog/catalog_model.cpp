@@ -13,14 +13,6 @@ void CategoryTable::Clear() {
   for (auto& slot : slots_) slot.reset();
 }
 
-void CategoryTable::Release() {
-  // Id order, each category's entries before the category itself.
-  for (auto& slot : slots_) {
-    if (slot) slot->programs.clear();
-    slot.reset();
-  }
-}
-
 Category* CategoryTable::Get(int id) { return InRange(id) ? slots_[id].get() : nullptr; }
 
 const Category* CategoryTable::Get(int id) const { return InRange(id) ? slots_[id].get() : nullptr; }

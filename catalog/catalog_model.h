@@ -34,9 +34,8 @@ class CategoryTable {
  public:
   static constexpr int kSlotCount = 2048;
 
-  // Both leave every slot empty and free what the slots held.
+  // Leaves every slot empty and frees what the slots held.
   void Clear();
-  void Release();
 
   // nullptr for an empty slot or an id outside 0..kSlotCount-1.
   Category* Get(int id);

@@ -28,8 +28,8 @@ int Application::Run() {
   return static_cast<int>(msg.wParam);
 }
 
-std::string Application::GetProfileString(const std::string& section, const std::string& key,
-                                          const std::string& defaultValue) const {
+std::string Application::GetProfileValue(const std::string& section, const std::string& key,
+                                         const std::string& defaultValue) const {
   // The platform reports a value that did not fit by filling the buffer to size - 1; grow until it fits so
   // that no value is ever cut short.
   std::vector<char> buffer(256);

@@ -7,7 +7,7 @@
 class Window;
 
 // The program's single application object: the framework calls its InitInstance once from the entry point.
-// It holds the settings file name used by GetProfileString, the help file path used by the help command and
+// It holds the settings file name used by GetProfileValue, the help file path used by the help command and
 // the help-quit notice, and the main window that owns every dialog opened without an explicit owner.
 class Application {
  public:
@@ -23,13 +23,11 @@ class Application {
   // Called by the entry point: runs InitInstance, then a message loop only when it asked for one.
   int Run();
 
-  // (<windows.h> renames this GetProfileStringA, as it does every caller.)
   // Reads a value of the settings file (an INI file; section and key names are not case-sensitive). A missing
   // file, section or key gives `defaultValue`. A relative file name is taken from the current directory.
-  std::string GetProfileString(const std::string& section, const std::string& key,
-                               const std::string& defaultValue) const;
+  std::string GetProfileValue(const std::string& section, const std::string& key,
+                              const std::string& defaultValue) const;
   void SetProfileName(const std::string& name) { profileName_ = name; }
-  const std::string& profileName() const { return profileName_; }
 
   void SetHelpFilePath(const std::string& path) { helpFilePath_ = path; }
   const std::string& helpFilePath() const { return helpFilePath_; }

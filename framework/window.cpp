@@ -11,14 +11,6 @@ std::string Window::GetText() const {
   return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
-std::string ListBox::GetRowText(int row) const {
-  const LRESULT length = Send(LB_GETTEXTLEN, static_cast<WPARAM>(row));
-  if (length == LB_ERR) return std::string();
-  std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-  Send(LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer.data()));
-  return std::string(buffer.data());
-}
-
 Bitmap LoadBitmapResource(const char* name) {
   if (name == nullptr || (!IS_INTRESOURCE(name) && name[0] == '\0')) return Bitmap();
   return Bitmap(LoadBitmapA(GetModuleHandleA(nullptr), name));

@@ -20,7 +20,6 @@ class Window {
   void SetText(const std::string& text) const { SetWindowTextA(hwnd_, text.c_str()); }
   std::string GetText() const;
   void Enable(bool enable) const { EnableWindow(hwnd_, enable ? TRUE : FALSE); }
-  bool IsEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
   LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return SendMessageA(hwnd_, message, wParam, lParam);
   }
@@ -48,8 +47,4 @@ class ListBox : public Window {
     return static_cast<LPARAM>(Send(LB_GETITEMDATA, static_cast<WPARAM>(row)));
   }
   int GetCurSel() const { return static_cast<int>(Send(LB_GETCURSEL)); }
-  int GetCount() const { return static_cast<int>(Send(LB_GETCOUNT)); }
-  std::string GetRowText(int row) const;
 };
-
-using Edit = Window;

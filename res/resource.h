@@ -1,13 +1,16 @@
 #pragma once
 
-// Resource identifiers, one block per dialog template; the ids are exactly those the templates use.
+// Resource identifiers: the ids the dialog templates use, one block per template, and with them those only
+// the code uses (the contact pictures the about dialog paints, the system-menu command, the string and the
+// icon). The resource scripts, the generated bitmaps.rc too, and the code name every resource by these names,
+// never by its number, so that renumbering one here renumbers it everywhere.
 
 // About picture (template 100): no controls; the maker's contact picture is painted from a bitmap.
 #define IDD_ABOUT 100
 #define IDB_CONTACT_POLISH 148
 #define IDB_CONTACT_CZECH 149
 
-// String table and icon.
+// String table and icon, used by the main window.
 #define IDS_ABOUT_MENU_ITEM 101  // "&Zot ...": the system-menu item of the main window
 #define IDR_MAINFRAME 128        // application icon
 

@@ -2,10 +2,12 @@
 # -*- coding: utf-8 -*-
 """Checks the committed pictures against what the windows expect of them, without any imaging library:
 
-- every bitmap a window loads is listed in res/bitmaps.rc, and nothing else is;
+- every bitmap a window loads is listed in res/bitmaps.rc, and nothing else is; those loaded by number are
+  listed under their names from res/resource.h, and each of those names is defined there (the resource
+  compiler would take an undefined one for a resource name, and the window would find no picture);
 - each file is a Windows 3 DIB (40-byte header), bottom-up, uncompressed, 8 or 24 bits per pixel, of the
   exact pixel size its control has (a button image one pixel short shows a stripe of whatever erasing left);
-- icon 128 holds 16, 32 and 48 pixel images;
+- the icon holds 16, 32 and 48 pixel images;
 - the whole set stays small enough for the disc.
 
     python3 res/art/check_bitmaps.py         # exit status 0 when everything holds, 1 with a list otherwise
@@ -20,6 +22,7 @@ RES = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 SMALL = (128, 26)
 MAX_TOTAL_BYTES = 2600 * 1024
+ICON = "IDR_MAINFRAME"
 
 
 def _states(prefix, langs):
@@ -27,7 +30,8 @@ def _states(prefix, langs):
 
 
 def required_bitmaps():
-    """Resource name (or number) -> (width, height), as the dialog templates and the button table need."""
+    """Resource name (for one loaded by number, its name in resource.h) -> (width, height), as the dialog
+    templates and the button table need."""
     req = {}
     for word, langs in (("CANCEL", "PC"), ("MENU", "P"), ("RUN", "PC"), ("INST", "P"), ("ZOT", "P"),
                         ("COPY", "PC"), ("HELP", "P"), ("ANUL", "PC"), ("EXPL", "PC")):
@@ -42,11 +46,21 @@ def required_bitmaps():
         req[name] = (130, 62)
     req["BM_TEXT_P"] = (344, 32)
     req["BM_TEXT_C"] = (338, 29)
-    for number in ("131", "132", "139", "150"):
-        req[number] = (640, 480)
-    req["148"] = (430, 480)
-    req["149"] = (430, 480)
+    for place in ("LANGUAGE", "MAIN", "EXIT", "COPY"):
+        req["IDB_BACKGROUND_" + place] = (640, 480)
+    req["IDB_CONTACT_POLISH"] = (430, 480)
+    req["IDB_CONTACT_CZECH"] = (430, 480)
     return req
+
+
+def numbered(name):
+    """Whether the resource is loaded by number, and so named by its id in resource.h."""
+    return name.startswith("ID")
+
+
+def defined_ids(text):
+    """Names that resource.h defines as numbers."""
+    return set(re.findall(r"^\s*#define\s+(\w+)\s+\d+\b", text, re.MULTILINE))
 
 
 def parse_bmp(data):
@@ -134,7 +148,11 @@ def check(res_dir=RES):
     problems = []
     with open(os.path.join(res_dir, "bitmaps.rc"), encoding="ascii") as fh:
         entries = parse_rc(fh.read())
+    with open(os.path.join(res_dir, "resource.h"), encoding="ascii") as fh:
+        ids = defined_ids(fh.read())
     required = required_bitmaps()
+    for name in sorted(n for n in list(required) + [ICON] if numbered(n) and n not in ids):
+        problems.append("%s: not defined in resource.h" % name)
     bitmaps = {n: p for n, (t, p) in entries.items() if t == "BITMAP"}
     for name in sorted(set(required) - set(bitmaps)):
         problems.append("%s: not listed" % name)
@@ -152,18 +170,18 @@ def check(res_dir=RES):
         problems += ["%s: %s" % (name, p) for p in bmp_problems(data, required[name])]
     if total > MAX_TOTAL_BYTES:
         problems.append("bitmaps take %d bytes, more than %d" % (total, MAX_TOTAL_BYTES))
-    icon = entries.get("128")
+    icon = entries.get(ICON)
     if icon is None or icon[0] != "ICON":
-        problems.append("128: icon not listed")
+        problems.append("%s: icon not listed" % ICON)
     else:
         try:
             with open(os.path.join(res_dir, icon[1]), "rb") as fh:
                 sizes = {(w, h) for w, h, _ in ico_sizes(fh.read())}
             for s in (16, 32, 48):
                 if (s, s) not in sizes:
-                    problems.append("128: no %dx%d image" % (s, s))
+                    problems.append("%s: no %dx%d image" % (ICON, s, s))
         except (OSError, ValueError) as e:
-            problems.append("128: %s" % e)
+            problems.append("%s: %s" % (ICON, e))
     return problems
 
 

@@ -116,7 +116,7 @@ class RequiredTest(unittest.TestCase):
         self.assertEqual(len(req), 72)
         for name, size in [("BM_CANCEL_CF", (128, 26)), ("BM_OK_D", (128, 26)), ("BM_GRAYED", (128, 26)),
                            ("BM_CZF", (129, 62)), ("BM_NIECD", (130, 62)), ("BM_TEXT_C", (338, 29)),
-                           ("150", (640, 480)), ("149", (430, 480))]:
+                           ("IDB_BACKGROUND_COPY", (640, 480)), ("IDB_CONTACT_CZECH", (430, 480))]:
             self.assertEqual(req[name], size, name)
         for absent in ["BM_MENU_CU", "BM_HELP_CD", "BM_OK_PU", "BM_TAK_PU", "BM_PL_U", "BM_TEXT_PU"]:
             self.assertNotIn(absent, req)
@@ -131,7 +131,7 @@ class CommittedSetTest(unittest.TestCase):
     def spoiled(self, spoil):
         tmp = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, tmp)
-        for item in ("bitmaps.rc", "tamo_cd.ico"):
+        for item in ("bitmaps.rc", "tamo_cd.ico", "resource.h"):
             shutil.copy(os.path.join(cb.RES, item), tmp)
         shutil.copytree(os.path.join(cb.RES, "bitmaps"), os.path.join(tmp, "bitmaps"))
         spoil(tmp)
@@ -158,14 +158,19 @@ class CommittedSetTest(unittest.TestCase):
         def small_icon(d):
             write(os.path.join(d, "tamo_cd.ico"), ico([32, 16]), "wb")
 
+        def undefined_id(d):
+            path = os.path.join(d, "resource.h")
+            write(path, read_text(path).replace("IDB_BACKGROUND_EXIT ", "IDB_BACKGROUND_EXITS "))
+
         cases = [
             (drop_line("BM_GRAYED"), "BM_GRAYED: not listed"),
-            (drop_line("132"), "132: not listed"),
-            (drop_line("128"), "128: icon not listed"),
+            (drop_line("IDB_BACKGROUND_MAIN"), "IDB_BACKGROUND_MAIN: not listed"),
+            (drop_line("IDR_MAINFRAME"), "IDR_MAINFRAME: icon not listed"),
+            (undefined_id, "IDB_BACKGROUND_EXIT: not defined in resource.h"),
             (add_line, "BM_RUN_PX: listed but no window uses it"),
             (remove_file, "BM_TEXT_C: bitmaps/BM_TEXT_C.bmp missing"),
             (wrong_size, "BM_TEXT_C: 344x32, expected 338x29"),
-            (small_icon, "128: no 48x48 image"),
+            (small_icon, "IDR_MAINFRAME: no 48x48 image"),
         ]
         for spoil, expected in cases:
             with self.subTest(expected):

@@ -43,8 +43,8 @@ LANGUAGE_HINT = [
 # Caption printed on the main window's background, which both languages share.
 DESCRIPTION_CAPTION = "Opis  /  Popis"
 
-# The maker's contact picture (bitmap 148 Polish, 149 Czech). All details are fictional: reserved example
-# domains and 555 telephone numbers.
+# The maker's contact picture (IDB_CONTACT_POLISH and IDB_CONTACT_CZECH). All details are fictional:
+# reserved example domains and 555 telephone numbers.
 CONTACT = {
     "P": {
         "title": "Kontakt",

@@ -90,16 +90,14 @@ TEST(CategoryTable, FindByListRow) {
   EXPECT_EQ(table.Get(9)->listIndex, -1);
 }
 
-TEST(CategoryTable, ClearAndReleaseEmptyEverySlot) {
-  for (bool release : {false, true}) {
-    CategoryTable table;
-    table.AddCategory(0, -1, "", "");
-    table.AddCategory(2047, 0, "", "");
-    table.AppendEntry(2047, Entry("x"));
-    release ? table.Release() : table.Clear();
-    EXPECT_TRUE(table.IsEmpty());
-    EXPECT_EQ(table.Get(0), nullptr);
-  }
+TEST(CategoryTable, ClearEmptiesEverySlot) {
+  CategoryTable table;
+  table.AddCategory(0, -1, "", "");
+  table.AddCategory(2047, 0, "", "");
+  table.AppendEntry(2047, Entry("x"));
+  table.Clear();
+  EXPECT_TRUE(table.IsEmpty());
+  EXPECT_EQ(table.Get(0), nullptr);
 }
 
 }  // namespace

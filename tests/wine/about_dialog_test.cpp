@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "res/resource.h"
 #include "tests/wine/dialog_script.h"
 
 using namespace script;
@@ -20,15 +21,17 @@ void Repaint(HWND dialog) {
 }
 
 TEST(AboutDialogTest, PaintsThePictureOfTheLanguageOnEveryPaint) {
+  const std::string polish = NumberedResource(IDB_CONTACT_POLISH);
+  const std::string czech = NumberedResource(IDB_CONTACT_CZECH);
   const struct {
     int isPolish;
-    const char* picture;
-  } cases[] = {{1, "#148"}, {0, "#149"}, {7, "#148"}};
+    const std::string& picture;
+  } cases[] = {{1, polish}, {0, czech}, {7, polish}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.isPolish);
     AboutDialog dialog;
     dialog.isPolish = c.isPolish;
-    const auto shows = [&](HWND d) { EXPECT_EQ(ShownBitmap(d, {"#148", "#149"}), c.picture); };
+    const auto shows = [&](HWND d) { EXPECT_EQ(ShownBitmap(d, {polish.c_str(), czech.c_str()}), c.picture); };
     DialogScript script({shows, Repaint, shows, Key(VK_ESCAPE)});
     dialog.DoModal();
   }

@@ -134,10 +134,13 @@ inline std::vector<std::string> ListRows(HWND list) {
   return rows;
 }
 
+// The name by which the bitmap resource numbered `id` is loaded ("#" and the number).
+inline std::string NumberedResource(int id) { return "#" + std::to_string(id); }
+
 // The share (0 to 1) of sampled pixels of `window`'s client area that equal the bitmap resource `name`
-// ("#148" for a numbered one) drawn from the client's top-left corner, over the part both cover; -1 when the
-// resource is missing. A margin of a few pixels is left out: with the template font of the test machine
-// neighbouring controls may overlap by a row.
+// (NumberedResource for a numbered one) drawn from the client's top-left corner, over the part both cover; -1
+// when the resource is missing. A margin of a few pixels is left out: with the template font of the test
+// machine neighbouring controls may overlap by a row.
 inline double ShareShowingBitmap(HWND window, const char* name) {
   const Bitmap picture = LoadBitmapResource(name);
   if (!picture) return -1;

@@ -95,7 +95,7 @@ class SettingsAgreementTest : public ::testing::Test {
     std::vector<std::string> differences;
     if (!file.Load(path)) differences.push_back("the checker cannot read the file");
     for (const Key& key : kKeys) {
-      const std::string platform = app_.GetProfileString(key.section, key.key, kDefault);
+      const std::string platform = app_.GetProfileValue(key.section, key.key, kDefault);
       const std::string checker = file.Get(key.section, key.key, kDefault).text;
       if (platform != checker) {
         differences.push_back(std::string("[") + key.section + "] " + key.key + ": platform \"" +
@@ -110,7 +110,7 @@ class SettingsAgreementTest : public ::testing::Test {
     const std::string path = std::string(kFolder) + "\\p" + std::to_string(++files_) + ".ini";
     WriteTextFile(path, text);
     app_.SetProfileName(path);
-    const std::string value = app_.GetProfileString(key.section, key.key, kDefault);
+    const std::string value = app_.GetProfileValue(key.section, key.key, kDefault);
     DeleteFileA(path.c_str());
     return value;
   }

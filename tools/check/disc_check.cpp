@@ -245,10 +245,10 @@ bool ExistsAsProgram(const DiscFolder& disc, const std::string& path) {
 void CheckLength(const std::string& file, long long line, const std::string& path,
                  std::vector<Finding>& findings) {
   const std::size_t length = path.size() + (!path.empty() && path[0] == '\\' ? 2 : kDriveRootLength);
-  if (length <= kBrowserPathLimit) return;
+  if (length <= kMaxPathLength) return;
   findings.push_back({Severity::kWarning, file, line,
                       "the path is " + std::to_string(length) + " characters long on the disc; the browser " +
-                          "handles at most " + std::to_string(kBrowserPathLimit)});
+                          "handles at most " + std::to_string(kMaxPathLength)});
 }
 
 void CheckBlocks(const DiscFolder& disc, const Collector& collector, const std::string& file,

@@ -102,7 +102,7 @@ bool DiscFolder::IsFile(const std::string& path) const {
 }
 
 void DiscFolder::Resolve(std::string& path) const {
-  if (path.empty() || path.size() > kBrowserPathLimit) return;
+  if (path.empty() || path.size() > kMaxPathLength) return;
   std::error_code error;
   const auto whole = Components(path);
   if (!whole) return;
@@ -121,6 +121,6 @@ void DiscFolder::Resolve(std::string& path) const {
   if (!folder || !std::filesystem::is_directory(*folder, error)) return;
   if (!name.empty()) components->push_back(name);
   std::string resolved = Join(*components);
-  if (resolved.size() + kDriveRootLength > kBrowserPathLimit) return;
+  if (resolved.size() + kDriveRootLength > kMaxPathLength) return;
   path = std::move(resolved);
 }

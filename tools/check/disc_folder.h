@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/path_limit.h"
+
 // The disc as the browser sees it, served from a folder of this machine. Paths are in the Windows form of the
 // disc's files (backslash separators) and relative to the disc root, which is both the browser's start
 // directory and, on a real disc, the root of its drive: ".\prog.txt", "prog.txt" and "\prog.txt" name the
@@ -44,7 +46,6 @@ class DiscFolder {
   mutable std::map<std::filesystem::path, std::vector<std::string>> listings_;
 };
 
-// The longest path the browser resolves or starts; longer ones it leaves alone. Its absolute form on the disc
-// adds the drive ("D:\") to the paths written here.
-constexpr std::size_t kBrowserPathLimit = 1023;
+// The browser leaves alone a path longer than kMaxPathLength. Its absolute form on the disc adds the drive
+// ("D:\") to the paths written here.
 constexpr std::size_t kDriveRootLength = 3;

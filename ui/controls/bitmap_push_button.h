@@ -8,6 +8,13 @@
 // A push button of a dialog template drawn entirely from four bitmaps, one per visual state (disabled,
 // pushed, focused, up), never with the platform's own look. The keyboard focus and the dialog's default
 // button follow the mouse pointer, so Enter activates the button under the pointer.
+//
+// The template buttons are plain push buttons, not owner-drawn ones, and this class paints them itself by
+// taking over WM_PAINT. Owner-draw looks like the natural way to draw a button from bitmaps, but it cannot
+// work here: the hovered button must become the dialog's default push button, and a button's type is one
+// value of its style, push (BS_PUSHBUTTON), default push (BS_DEFPUSHBUTTON) or owner-drawn (BS_OWNERDRAW).
+// An owner-drawn button cannot be the default, and making it the default with BM_SETSTYLE turns it into a
+// plain push button that the platform draws.
 class BitmapPushButton : public Window {
  public:
   BitmapPushButton() = default;

@@ -2,6 +2,7 @@
 
 #include <direct.h>
 
+#include "app/path_limit.h"
 #include "res/resource.h"
 #include "ui/dialogs/folder_browse_dialog.h"
 
@@ -48,7 +49,7 @@ void CopyTargetDialog::OnBrowse() {
   if (browser.DoModal() != IDOK) return;
   // The browser's own answer is the directory it moved the process to; reading that back gives the form the
   // copy command expects (drive letter as the system writes it) rather than the lower-cased display text.
-  char directory[1024] = {};
-  if (_getcwd(directory, 1023) == nullptr) return;
+  char directory[kMaxPathLength + 1] = {};
+  if (_getcwd(directory, kMaxPathLength) == nullptr) return;
   destinationEdit_.SetText(directory);
 }

@@ -33,5 +33,5 @@ class CopyTargetDialog : public Dialog {
   BitmapPushButton browseButton_;
   BitmapPushButton okButton_;
   BitmapPushButton cancelButton_;
-  Edit destinationEdit_;
+  Window destinationEdit_;
 };

@@ -48,7 +48,7 @@ void FolderBrowseDialog::OnListDoubleClick() {
   // DlgDirSelectExA leaves its buffer untouched when nothing is selected; without this check an empty entry
   // would list the current directory again.
   if (SendDlgItemMessageA(hwnd_, IDC_FOLDER_LIST, LB_GETCURSEL, 0, 0) == LB_ERR) return;
-  char entry[1024] = {};
+  char entry[kEntryCapacity] = {};
   DlgDirSelectExA(hwnd_, entry, kEntryCapacity, IDC_FOLDER_LIST);
   // The entry ("name\" for a directory, "x:" for a drive) followed by the pattern the last listing left makes
   // the next path pattern.

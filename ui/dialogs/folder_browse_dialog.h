@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/path_limit.h"
 #include "framework/dialog.h"
 #include "ui/controls/bitmap_push_button.h"
 
@@ -32,7 +33,7 @@ class FolderBrowseDialog : public Dialog {
   bool ListDirectory();
 
   // Handed to the platform's directory listing, which rewrites it in place.
-  char pathSpec_[1024] = {};
+  char pathSpec_[kMaxPathLength + 1] = {};
   BitmapPushButton okButton_;
   BitmapPushButton cancelButton_;
 };

@@ -95,8 +95,6 @@ BOOL CatalogDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-  categories_.Clear();
-
   for (BitmapPushButton* button : {&helpButton_, &languageButton_, &runButton_, &installButton_, &zotButton_,
                                    &copyButton_, &cancelButton_}) {
     button->SetOwnerDialog(hwnd_);
@@ -104,7 +102,7 @@ BOOL CatalogDialog::OnInitDialog() {
   if (isMultiLanguage == 0) languageButton_.Enable(false);
   LoadButtonBitmaps();
 
-  if (!LoadCatalogue()) {
+  if (!LoadCatalog()) {
     EndDialog(IDOK);
     return TRUE;
   }
@@ -160,7 +158,7 @@ void CatalogDialog::LoadButtonBitmaps() {
   ValidateRect(hwnd_, nullptr);
 }
 
-bool CatalogDialog::LoadCatalogue() {
+bool CatalogDialog::LoadCatalog() {
   CatalogSources sources;
   sources.categoryFilePolish = categoryFilePolish;
   sources.categoryFileCzech = categoryFileCzech;
@@ -168,12 +166,12 @@ bool CatalogDialog::LoadCatalogue() {
   sources.defaultDescriptionPolish = defaultDescriptionPolish;
   sources.defaultDescriptionCzech = defaultDescriptionCzech;
   WindowLoadHost host(hwnd_);
-  return LoadCatalog(sources, isPolish != 0, categories_, host);
+  return ::LoadCatalog(sources, isPolish != 0, categories_, host);
 }
 
-void CatalogDialog::ReleaseCatalogue() {
+void CatalogDialog::ReleaseCatalog() {
   if (list_.hwnd() != nullptr && IsWindow(list_.hwnd())) list_.ResetContent();
-  categories_.Release();
+  categories_.Clear();
 }
 
 void CatalogDialog::DisableProgramButtons() {
@@ -329,7 +327,7 @@ HBRUSH CatalogDialog::OnControlColour(HDC dc) {
 // catalogue goes with the window.
 void CatalogDialog::OnDestroy() {
   WinHelpA(hwnd_, app != nullptr ? app->helpFilePath().c_str() : "", HELP_QUIT, 0);
-  ReleaseCatalogue();
+  ReleaseCatalog();
 }
 
 const ProgramEntry* CatalogDialog::SelectedProgram() const {
@@ -400,11 +398,11 @@ void CatalogDialog::OnLanguage() {
   isPolish = switchToPolish ? 1 : 0;
   if (app != nullptr) app->SetHelpFilePath(isPolish != 0 ? helpPathPolish : helpPathCzech);
   LoadButtonBitmaps();
-  ReleaseCatalogue();
+  ReleaseCatalog();
   // The program list's relative paths mean the same as at start only from the start directory; the folder
   // browser may have left the process anywhere.
   if (!startDirectory_.empty()) _chdir(startDirectory_.c_str());
-  if (!LoadCatalogue()) {
+  if (!LoadCatalog()) {
     EndDialog(IDOK);
     return;
   }

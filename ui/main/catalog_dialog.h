@@ -50,9 +50,9 @@ class CatalogDialog : public Dialog {
 
  private:
   // Reads the catalogue of the current language; on failure its message has been shown.
-  bool LoadCatalogue();
+  bool LoadCatalog();
   // Empties the list before the table, so that no row ever points at a released program entry.
-  void ReleaseCatalogue();
+  void ReleaseCatalog();
   // Rebuilds the list, the title and the pane for currentCategory_; copy, run and install start disabled.
   void RefillList();
   void DisableProgramButtons();
@@ -80,7 +80,7 @@ class CatalogDialog : public Dialog {
   void OnDestroy();
 
   CategoryTable categories_;
-  Edit descriptionPane_;
+  Window descriptionPane_;
   ListBox list_;
   BitmapPushButton helpButton_;
   BitmapPushButton languageButton_;

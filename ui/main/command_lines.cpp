@@ -14,7 +14,7 @@ CopyCommand BuildCopyCommand(const std::string& directory, const std::string& de
   if (target.back() != '\\') target += '\\';
   const std::size_t slash = directory.rfind('\\');
   if (slash != std::string::npos) target += directory.substr(slash + 1);
-  if (target.size() > kMaxCopyDestination) return CopyCommand::kDestinationTooLong;
+  if (target.size() > kMaxPathLength) return CopyCommand::kDestinationTooLong;
   command = "xcopy " + QuoteArgument(directory) + " " + QuoteArgument(target) + "\\ /E /C /F";
   return CopyCommand::kReady;
 }

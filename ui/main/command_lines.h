@@ -2,16 +2,16 @@
 
 #include <string>
 
+#include "app/path_limit.h"
+
 // The command lines the main window starts: the system's copy tool and the help viewer. Paths go in as they
 // are, except that a path with a space is quoted, so that it reaches the started program as one argument.
-
-// The longest copy destination (with the added backslash and the program directory's last component).
-constexpr std::size_t kMaxCopyDestination = 1023;
 
 enum class CopyCommand { kReady, kEmptyDestination, kDestinationTooLong };
 
 // "xcopy <directory> <destination>\<last component of directory>\ /E /C /F": the program's directory is
-// copied into a folder of its own name under the destination. `target` receives the destination part.
+// copied into a folder of its own name under the destination. `target` receives the destination part; it may
+// be at most kMaxPathLength characters long, with the added backslash and the directory's last component.
 CopyCommand BuildCopyCommand(const std::string& directory, const std::string& destination,
                              std::string& command, std::string& target);
 

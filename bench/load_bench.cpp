@@ -20,11 +20,6 @@
 
 namespace {
 
-class BenchApp : public Application {
- public:
-  bool InitInstance() override { return false; }
-};
-
 // The browser's host, except that a message is kept instead of shown: a benchmark that stops on a message box
 // would measure the person at the keyboard.
 class BenchHost : public LoadHost {
@@ -106,7 +101,7 @@ void PrintRuns(const char* label, const std::vector<double>& runs) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  BenchApp app;
+  Application app;
   app.SetProfileName(kSettingsFile);
   const StartupSettings settings = ReadStartupSettings(app, [] {
     std::fprintf(stderr, "the settings ask for the language chooser; set multi_lang=no\n");

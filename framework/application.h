@@ -18,8 +18,10 @@ class Application {
 
   static Application* Current();
 
-  // Start-up. Returning false ends the program without a message loop.
-  virtual bool InitInstance() = 0;
+  // Start-up. Returning false ends the program without a message loop. The plain object starts nothing: as
+  // such it serves programs that only need its settings reading, help file and main window (tests, the
+  // benchmark).
+  virtual bool InitInstance() { return false; }
   // Called by the entry point: runs InitInstance, then a message loop only when it asked for one.
   int Run();
 

@@ -13,70 +13,23 @@
 // The buttons of the copy destination template (133), run as a modeless dialog whose procedure records what
 // reaches the dialog. The pictures are compared pixel by pixel with what the buttons put on the screen.
 
-using testing_support::TopDown32;
+using namespace testing_support;
 
 namespace {
 
-using testing_support::PumpMessages;
-
 constexpr COLORREF kMarker = RGB(255, 0, 255);
 
-// Top-down 0x00RRGGBB pixels.
-using Pixels = std::vector<DWORD>;
-
-SIZE BitmapSize(HBITMAP bitmap) {
-  BITMAP info = {};
-  GetObjectA(bitmap, sizeof info, &info);
-  return SIZE{info.bmWidth, info.bmHeight};
-}
-
 Pixels ReadBitmap(const char* name) {
-  Bitmap bitmap = LoadBitmapResource(name);
-  const SIZE size = BitmapSize(bitmap.get());
-  Pixels pixels(static_cast<size_t>(size.cx) * size.cy);
-  BITMAPINFO info = TopDown32(size.cx, size.cy);
-  const HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap.get(), 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
-// What the window shows in its client area, from the top-left corner.
-Pixels ReadWindow(HWND window, SIZE size) {
-  BITMAPINFO info = TopDown32(size.cx, size.cy);
-  void* bits = nullptr;
-  const HDC windowDc = GetDC(window);
-  const HDC memory = CreateCompatibleDC(windowDc);
-  const HBITMAP section = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(memory, section);
-  BitBlt(memory, 0, 0, size.cx, size.cy, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  const DWORD* first = static_cast<const DWORD*>(bits);
-  Pixels pixels(first, first + static_cast<size_t>(size.cx) * size.cy);
-  SelectObject(memory, old);
-  DeleteObject(section);
-  DeleteDC(memory);
-  ReleaseDC(window, windowDc);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  return pixels;
-}
-
-SIZE ClientSize(HWND window) {
-  RECT client;
-  GetClientRect(window, &client);
-  return SIZE{client.right, client.bottom};
+  const Bitmap bitmap = LoadBitmapResource(name);
+  return BitmapPixels(bitmap.get(), BitmapSize(bitmap.get()));
 }
 
 // The button shows the named picture one to one from its top-left corner.
 testing::AssertionResult Shows(HWND button, const char* name) {
-  Bitmap bitmap = LoadBitmapResource(name);
-  const SIZE size = BitmapSize(bitmap.get());
-  const Pixels expected = ReadBitmap(name);
-  const Pixels shown = ReadWindow(button, size);
-  size_t wrong = 0;
-  for (size_t i = 0; i < expected.size(); ++i) wrong += (shown[i] & 0xFFFFFF) != (expected[i] & 0xFFFFFF);
-  if (wrong == 0) return testing::AssertionSuccess();
-  return testing::AssertionFailure() << wrong << " of " << expected.size() << " pixels differ from " << name;
+  const PictureMatch match = MatchPicture(button, name);
+  if (match.compared > 0 && match.equal == match.compared) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << match.compared - match.equal << " of " << match.compared
+                                     << " pixels differ from " << name;
 }
 
 void FillWithMarker(HWND button) {
@@ -102,7 +55,7 @@ void CoverWithMarker(HWND button) {
 
 // Nothing was painted over the marker.
 testing::AssertionResult ShowsMarker(HWND button) {
-  const Pixels shown = ReadWindow(button, ClientSize(button));
+  const Pixels shown = WindowPixels(button, ClientSize(button));
   const DWORD marker = (GetRValue(kMarker) << 16) | (GetGValue(kMarker) << 8) | GetBValue(kMarker);
   for (DWORD pixel : shown) {
     if (pixel != marker) return testing::AssertionFailure() << "something was painted over the button";

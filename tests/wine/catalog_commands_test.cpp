@@ -25,11 +25,6 @@ namespace {
 const std::string kDisc = "D:\\COMMANDS";
 const char* const kPrograms[] = {"SZACHY", "NOTES", "MOJE GRY", "KORZEN"};
 
-class TestApp : public Application {
- public:
-  bool InitInstance() override { return false; }
-};
-
 // A disc with one category of four programs: Szachy (run, installer, its own copy destination), Notes
 // (nothing to start), "Moje Gry" (a directory with a space, a run file that is missing) and Korzen (both
 // files named from the drive root).
@@ -171,7 +166,7 @@ class CatalogCommandsTest : public ::testing::Test {
   std::vector<bool> paintPendingAfterCopy_;
   static inline CatalogCommandsTest* watching_ = nullptr;
   HHOOK afterCall_ = nullptr;
-  TestApp app_;
+  Application app_;
   CatalogDialog dialog_;
   std::vector<std::string> messages_;
 };

@@ -286,41 +286,10 @@ TEST_F(CatalogDialogTest, LanguageFlagChoosesTheCategoryFileAndDescriptions) {
   }
 }
 
-// The control's client area as 32-bit pixels, read back from the screen.
-std::vector<DWORD> Pixels(HDC source, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP canvas = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, canvas);
-  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFO info = TopDown32(width, height);
-  std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
-  GetDIBits(memory, canvas, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(canvas);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
 // True when the button shows the named picture from its top-left corner, as far as both reach.
 bool ShowsBitmap(HWND button, const char* name) {
-  Bitmap picture = LoadBitmapResource(name);
-  BITMAP size = {};
-  if (!picture || GetObjectA(picture.get(), sizeof size, &size) == 0) return false;
-  RECT client;
-  GetClientRect(button, &client);
-  const int width = std::min<int>(client.right, size.bmWidth);
-  const int height = std::min<int>(client.bottom, size.bmHeight);
-  HDC pictureDc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(pictureDc, picture.get());
-  const std::vector<DWORD> expected = Pixels(pictureDc, width, height);
-  SelectObject(pictureDc, old);
-  DeleteDC(pictureDc);
-  HDC buttonDc = GetDC(button);
-  const std::vector<DWORD> shown = Pixels(buttonDc, width, height);
-  ReleaseDC(button, buttonDc);
-  return shown == expected;
+  const PictureMatch match = MatchPicture(button, name);
+  return match.compared > 0 && match.equal == match.compared;
 }
 
 TEST_F(CatalogDialogTest, ButtonsShowThePicturesOfTheLanguageAndState) {

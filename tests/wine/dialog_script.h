@@ -12,6 +12,7 @@
 
 #include "framework/gdi_object.h"
 #include "tests/wine/dialog_driver.h"
+#include "tests/wine/test_support.h"
 
 // Plays a test's steps against the modal dialogs it opens: one step per tick of a thread timer, which the
 // dialogs' own message loop dispatches only once nothing else is pending, so every step sees the windows
@@ -137,44 +138,14 @@ inline std::vector<std::string> ListRows(HWND list) {
 // The name by which the bitmap resource numbered `id` is loaded ("#" and the number).
 inline std::string NumberedResource(int id) { return "#" + std::to_string(id); }
 
-// The share (0 to 1) of sampled pixels of `window`'s client area that equal the bitmap resource `name`
-// (NumberedResource for a numbered one) drawn from the client's top-left corner, over the part both cover; -1
-// when the resource is missing. A margin of a few pixels is left out: with the template font of the test
-// machine neighbouring controls may overlap by a row.
-inline double ShareShowingBitmap(HWND window, const char* name) {
-  const Bitmap picture = LoadBitmapResource(name);
-  if (!picture) return -1;
-  BITMAP size = {};
-  GetObjectA(picture.get(), sizeof size, &size);
-  RECT client;
-  GetClientRect(window, &client);
-  const int width = std::min<int>(size.bmWidth, client.right);
-  const int height = std::min<int>(size.bmHeight, client.bottom);
-  HDC memory = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(memory, picture.get());
-  HDC screen = GetDC(window);
-  GdiFlush();
-  int samples = 0;
-  int equal = 0;
-  constexpr int kMargin = 3;
-  for (int y = kMargin; y < height - kMargin; y += 3) {
-    for (int x = kMargin; x < width - kMargin; x += 3) {
-      ++samples;
-      if (GetPixel(screen, x, y) == GetPixel(memory, x, y)) ++equal;
-    }
-  }
-  ReleaseDC(window, screen);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
-  return samples == 0 ? 0 : static_cast<double>(equal) / samples;
-}
-
 // Which of the candidate bitmaps the window shows: the best match if nearly every sample agrees, else "none".
 inline std::string ShownBitmap(HWND window, const std::vector<const char*>& candidates) {
   std::string best = "none";
   double bestShare = 0.97;
   for (const char* name : candidates) {
-    const double share = ShareShowingBitmap(window, name);
+    // Every third pixel, less a margin of three: neighbouring controls may overlap by a row.
+    const testing_support::PictureMatch match = testing_support::MatchPicture(window, name, 3, 3);
+    const double share = match.compared == 0 ? 0 : static_cast<double>(match.equal) / match.compared;
     if (share > bestShare) {
       best = name;
       bestShare = share;

@@ -18,11 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-class ProfileApp : public Application {
- public:
-  bool InitInstance() override { return false; }
-};
-
 struct Key {
   const char* section;
   const char* key;
@@ -115,7 +110,7 @@ class SettingsAgreementTest : public ::testing::Test {
     return value;
   }
 
-  ProfileApp app_;
+  Application app_;
   int files_ = 0;
   int skipped_ = 0;
 };

@@ -9,11 +9,6 @@ using namespace testing_support;
 
 namespace {
 
-class SettingsApp : public Application {
- public:
-  bool InitInstance() override { return false; }
-};
-
 // The disc root is D:\, holding the settings file the case writes (or none).
 class StartupSettingsTest : public ::testing::Test {
  protected:
@@ -37,7 +32,7 @@ class StartupSettingsTest : public ::testing::Test {
     });
   }
   std::string saved_;
-  SettingsApp app_;
+  Application app_;
   int chooserRuns_ = 0;
 };
 

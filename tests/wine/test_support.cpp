@@ -4,9 +4,12 @@
 #include <tlhelp32.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+
+#include "framework/gdi_object.h"
 
 namespace testing_support {
 
@@ -139,15 +142,79 @@ void RecordTo(const std::string& path) {
   SetEnvironmentVariableA("TAMO_RECORD", path.empty() ? nullptr : path.c_str());
 }
 
-BITMAPINFO TopDown32(int width, int height) {
+namespace {
+
+// Copies the area to a 32-bit top-down DIB and reads it back.
+Pixels ReadPixels(HDC source, SIZE size) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  return info;
+  void* bits = nullptr;
+  const HDC memory = CreateCompatibleDC(source);
+  const HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, section);
+  BitBlt(memory, 0, 0, size.cx, size.cy, source, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD* first = static_cast<const DWORD*>(bits);
+  Pixels pixels(first, first + static_cast<std::size_t>(size.cx) * size.cy);
+  SelectObject(memory, old);
+  DeleteObject(section);
+  DeleteDC(memory);
+  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+}  // namespace
+
+Pixels WindowPixels(HWND window, SIZE size) {
+  const HDC dc = GetDC(window);
+  Pixels pixels = ReadPixels(dc, size);
+  ReleaseDC(window, dc);
+  return pixels;
+}
+
+Pixels BitmapPixels(HBITMAP bitmap, SIZE size) {
+  const HDC memory = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  Pixels pixels = ReadPixels(memory, size);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  return pixels;
+}
+
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info = {};
+  GetObjectA(bitmap, sizeof info, &info);
+  return SIZE{info.bmWidth, info.bmHeight};
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  return SIZE{client.right, client.bottom};
+}
+
+PictureMatch MatchPicture(HWND window, const char* name, int margin, int step) {
+  PictureMatch match;
+  const Bitmap picture = LoadBitmapResource(name);
+  if (!picture) return match;
+  const SIZE pictureSize = BitmapSize(picture.get());
+  const SIZE clientSize = ClientSize(window);
+  const SIZE both = {std::min(pictureSize.cx, clientSize.cx), std::min(pictureSize.cy, clientSize.cy)};
+  const Pixels expected = BitmapPixels(picture.get(), both);
+  const Pixels shown = WindowPixels(window, both);
+  for (int y = margin; y < both.cy - margin; y += step) {
+    for (int x = margin; x < both.cx - margin; x += step) {
+      const std::size_t at = static_cast<std::size_t>(y) * both.cx + x;
+      ++match.compared;
+      match.equal += shown[at] == expected[at] ? 1 : 0;
+    }
+  }
+  return match;
 }
 
 void PumpMessages() {

@@ -37,8 +37,22 @@ void InstallRecorder(const std::string& path);
 // Makes programs started from now on record to `path` (an empty path: show themselves again).
 void RecordTo(const std::string& path);
 
-// A 32-bit top-down DIB header: pixels read with it come row by row from the top, 0x00RRGGBB each.
-BITMAPINFO TopDown32(int width, int height);
+// Pixels as 0x00RRGGBB, row by row from the top.
+using Pixels = std::vector<DWORD>;
+// The `size` area at the top-left corner of a window's client area, or of a bitmap, as the screen shows it.
+Pixels WindowPixels(HWND window, SIZE size);
+Pixels BitmapPixels(HBITMAP bitmap, SIZE size);
+SIZE BitmapSize(HBITMAP bitmap);
+SIZE ClientSize(HWND window);
+
+// How far the window's client area shows the bitmap resource `name` drawn one to one from its top-left
+// corner: the pixels compared (the part both cover, less `margin` on every side, every `step`-th in each
+// direction; none when the resource is missing) and how many of them are equal.
+struct PictureMatch {
+  int compared = 0;
+  int equal = 0;
+};
+PictureMatch MatchPicture(HWND window, const char* name, int margin = 0, int step = 1);
 
 // Processes pending messages of this thread, so that posted work and paints happen before the test looks.
 void PumpMessages();

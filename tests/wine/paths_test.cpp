@@ -99,50 +99,40 @@ TEST_F(PathsTest, LaunchReportsMissingFileAndPathAndLeavesDirectory) {
   }
 }
 
-TEST_F(PathsTest, LaunchStartsProgramInItsOwnDirectoryWithArguments) {
-  InstallRecorder("D:\\PROGS\\ABC\\setup.exe");
-  RecordTo("D:\\PROGS\\ABC\\recorded.txt");
-  SetCurrentDirectoryOrDie("D:\\CD");
-  const unsigned result = LaunchInDirectory("D:\\PROGS\\ABC\\setup /q", SW_SHOW);
-  EXPECT_GT(result, 31u);
-  EXPECT_EQ(CurrentDirectory(), "D:\\CD");
-  ASSERT_TRUE(WaitForStartedPrograms());
-  const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
-  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
-  EXPECT_NE(record.find("setup /q"), std::string::npos) << record;
-}
-
-// A file at the root of the current drive, named with its drive or with a leading backslash, starts in that
-// root from anywhere on the drive.
-TEST_F(PathsTest, LaunchOfAFileAtTheDriveRootStartsItThere) {
+// A program starts in its own directory, with its arguments, from wherever the process is; the current
+// directory is given back. A file at the root of the current drive, named with its drive or with a leading
+// backslash, starts in that root.
+TEST_F(PathsTest, LaunchStartsTheProgramInItsOwnDirectory) {
+  struct Case {
+    const char* start;
+    const char* path;
+    const char* directory;  // where it started
+    const char* command;    // the command line it was given
+  };
+  const Case cases[] = {
+      {"D:\\CD", "D:\\PROGS\\ABC\\tool /q", "D:\\PROGS\\ABC", "tool /q"},
+      {"D:\\", "PROGS\\ABC\\tool.exe", "D:\\PROGS\\ABC", "tool.exe"},
+      {"D:\\CD", "D:\\root_tool.exe", "D:\\", "root_tool.exe"},
+      {"D:\\", "D:\\root_tool.exe", "D:\\", "root_tool.exe"},
+      {"D:\\CD", "\\root_tool.exe", "D:\\", "root_tool.exe"},
+      {"D:\\", "\\root_tool.exe", "D:\\", "root_tool.exe"},
+      {"D:\\PROGS\\ABC", "\\root_tool.exe /q", "D:\\", "root_tool.exe /q"},
+  };
+  InstallRecorder("D:\\PROGS\\ABC\\tool.exe");
   InstallRecorder("D:\\root_tool.exe");
-  for (const char* path : {"D:\\root_tool.exe", "\\root_tool.exe", "\\root_tool.exe /q"}) {
-    for (const char* start : {"D:\\CD", "D:\\"}) {
-      SCOPED_TRACE(std::string(path) + " from " + start);
-      RecordTo("D:\\CD\\recorded.txt");
-      DeleteFileA("D:\\CD\\recorded.txt");
-      SetCurrentDirectoryOrDie(start);
-      EXPECT_GT(LaunchInDirectory(path, SW_SHOW), 31u);
-      EXPECT_EQ(CurrentDirectory(), start);
-      ASSERT_TRUE(WaitForStartedPrograms());
-      const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
-      EXPECT_EQ(record.substr(0, record.find('|')), "D:\\");
-      EXPECT_NE(record.find(std::string(path).substr(std::string(path).rfind('\\') + 1)), std::string::npos)
-          << record;
-    }
+  RecordTo("D:\\CD\\recorded.txt");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " from " + c.start);
+    DeleteFileA("D:\\CD\\recorded.txt");
+    SetCurrentDirectoryOrDie(c.start);
+    EXPECT_GT(LaunchInDirectory(c.path, SW_SHOW), 31u);
+    EXPECT_EQ(CurrentDirectory(), c.start);
+    ASSERT_TRUE(WaitForStartedPrograms());
+    const std::string record = ReadTextFile("D:\\CD\\recorded.txt");
+    EXPECT_EQ(record.substr(0, record.find('|')), c.directory);
+    EXPECT_NE(record.find(c.command), std::string::npos) << record;
   }
   DeleteFileA("D:\\root_tool.exe");
-}
-
-TEST_F(PathsTest, LaunchWithRelativePathStartsFromCurrentDirectory) {
-  InstallRecorder("D:\\PROGS\\ABC\\tool.exe");
-  RecordTo("D:\\PROGS\\ABC\\recorded.txt");
-  const unsigned result = LaunchInDirectory("PROGS\\ABC\\tool.exe", SW_SHOW);
-  EXPECT_GT(result, 31u);
-  EXPECT_EQ(CurrentDirectory(), "D:\\");
-  ASSERT_TRUE(WaitForStartedPrograms());
-  const std::string record = ReadTextFile("D:\\PROGS\\ABC\\recorded.txt");
-  EXPECT_EQ(record.substr(0, record.find('|')), "D:\\PROGS\\ABC");
 }
 
 }  // namespace

@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "app/settings_keys.h"
 #include "tools/check/disc_check.h"
 #include "tools/check/settings_file.h"
 
@@ -64,24 +66,18 @@ struct Key {
   const char* key;
 };
 
-const Key kKeys[] = {
-    {"other", "multi_lang"},
-    {"other", "lang"},
-    {"files", "help_pl"},
-    {"files", "help_vx"},
-    {"directories", "def_copy"},
-    {"files", "kat_pl"},
-    {"files", "kat_cz"},
-    {"files", "prog"},
-    {"files", "def_opis_pl"},
-    {"files", "def_opis_cz"},
-    {"FILES", "PROG"},
-    {"", ""},
-    {"files", ""},
-    {"", "prog"},
-    {" files ", " prog "},
-    {"files\nprog", "x"},
-};
+// Every key the browser reads, then a few odd ones.
+const std::vector<Key> kKeys = [] {
+  std::vector<Key> keys;
+  for (const SettingsKey& key : kSettingsKeys) keys.push_back({key.section, key.key});
+  keys.insert(keys.end(), {{"FILES", "PROG"},
+                           {"", ""},
+                           {"files", ""},
+                           {"", "prog"},
+                           {" files ", " prog "},
+                           {"files\nprog", "x"}});
+  return keys;
+}();
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <system_error>
 #include <utility>
 
+#include "app/settings_keys.h"
 #include "catalog/catalog_load.h"
 #include "catalog/catalog_model.h"
 #include "catalog/load_host.h"
@@ -344,17 +345,20 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree) {
     if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;
-  const auto resolved = [&](const char* key, const char* fallback) {
-    SettingsFile::Value value = file.Get("files", key, fallback);
-    if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
-    disc.Resolve(value.text);
+  const auto read = [&](Setting setting) {
+    const SettingsKey& key = KeyOf(setting);
+    SettingsFile::Value value = file.Get(key.section, key.key, key.fallback);
+    if (key.isDiscPath) {
+      if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
+      disc.Resolve(value.text);
+    }
     return value;
   };
-  settings.categoryFile[1] = resolved("kat_pl", ".\\kat1.txt");
-  settings.categoryFile[0] = resolved("kat_cz", ".\\kat2.txt");
-  settings.programList = resolved("prog", ".\\prog.txt");
-  settings.defaultDescription[1] = file.Get("files", "def_opis_pl", "opis\\opis1.txt").text;
-  settings.defaultDescription[0] = file.Get("files", "def_opis_cz", "opis\\opis2.txt").text;
+  settings.categoryFile[1] = read(Setting::kCategoryFilePolish);
+  settings.categoryFile[0] = read(Setting::kCategoryFileCzech);
+  settings.programList = read(Setting::kProgramList);
+  settings.defaultDescription[1] = read(Setting::kDescriptionPolish).text;
+  settings.defaultDescription[0] = read(Setting::kDescriptionCzech).text;
 
   LanguageResult polish = CheckLanguage(disc, encoding, settings, true);
   LanguageResult czech = CheckLanguage(disc, encoding, settings, false);

@@ -135,23 +135,23 @@ class RealFilesOnDisk : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealFilesOnDisk, Load) {
   const std::string& end = GetParam();
-  TempDir disc;
-  disc.Write("kat1.txt",
-             "# Kategorie\r\n1;0;Gry\r\nGry dla ka\xbf"
-             "dego\r\n$\r\n2;1;Szachy\r\n$\r\n" +
-                 end);
-  disc.Write(
-      "prog.txt",
-      "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n" +
-          end);
-  disc.Write("GRY/SZACHY/opis/opis1.txt",
-             "  Szachy \xa3\xf3"
-             "d\xbc\r\nOpis.\r\n" +
-                 end);
-  disc.Write("OPIS/n.txt",
-             "Narz\xea"
-             "dzia" +
-                 end);
+  const TempDir disc({
+      {"kat1.txt",
+       "# Kategorie\r\n1;0;Gry\r\nGry dla ka\xbf"
+       "dego\r\n$\r\n2;1;Szachy\r\n$\r\n" +
+           end},
+      {"prog.txt",
+       "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n" +
+           end},
+      {"GRY/SZACHY/opis/opis1.txt",
+       "  Szachy \xa3\xf3"
+       "d\xbc\r\nOpis.\r\n" +
+           end},
+      {"OPIS/n.txt",
+       "Narz\xea"
+       "dzia" +
+           end},
+  });
   DiskHost host(disc.path().string());
   CategoryTable table;
   ASSERT_TRUE(LoadCatalog(kSources, true, table, host)) << ::testing::PrintToString(host.messages);
@@ -182,10 +182,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, RealFilesOnDisk,
                                            "3;0;x;\r\n$\r\nX\r\n9999\r\nop1=\r\n"));
 
 TEST(LoadCatalog, RealDescriptionThatIsAFolder) {
-  TempDir disc;
-  disc.Write("kat1.txt", "");
-  disc.Write("prog.txt", "A\n0\n");
-  disc.Write("A/opis/opis1.txt/keep", "");
+  const TempDir disc({{"kat1.txt", ""}, {"prog.txt", "A\n0\n"}, {"A/opis/opis1.txt/keep", ""}});
   DiskHost host(disc.path().string());
   CategoryTable table;
   EXPECT_FALSE(LoadCatalog(kSources, true, table, host));

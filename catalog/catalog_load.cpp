@@ -34,6 +34,7 @@ bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& ta
     return stopped();
   }
 
+  // Only now: a load that cannot open its files leaves the catalogue as it was.
   table.Clear();
   table.AddCategory(0, -1, std::string(), std::string());
 

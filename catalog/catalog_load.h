@@ -16,7 +16,9 @@ struct CatalogSources {
 };
 
 // Fills the table from the category file of the language and the program list, reporting every problem to the
-// host, which is the load's sink. When the sink stops at one, the load closes the files it has open, calls
-// the sink's LoadStopped and returns false; the table holds what was built so far, and is left as it was when
-// a file could not be opened. Where the sink goes on, a file that cannot be opened reads as empty.
+// host, which is the load's sink. When the sink stops at one, the load closes its files, calls the sink's
+// LoadStopped and returns false; only a failing description file is followed by LoadStopped while the list is
+// still open, as the browser has always shown that message. The table then holds what was built so far, or is
+// left as it was when a file could not be opened. Where the sink goes on, a file that cannot be opened reads
+// as empty.
 bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host);

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "app/settings_keys.h"
 #include "tools/check/disc_check.h"
@@ -61,23 +61,10 @@ struct Disc {
   std::filesystem::path settings;
 };
 
-struct Key {
-  const char* section;
-  const char* key;
+// Looked up besides every key the browser reads.
+const std::pair<const char*, const char*> kOddKeys[] = {
+    {"FILES", "PROG"}, {"", ""}, {"files", ""}, {"", "prog"}, {" files ", " prog "}, {"files\nprog", "x"},
 };
-
-// Every key the browser reads, then a few odd ones.
-const std::vector<Key> kKeys = [] {
-  std::vector<Key> keys;
-  for (const SettingsKey& key : kSettingsKeys) keys.push_back({key.section, key.key});
-  keys.insert(keys.end(), {{"FILES", "PROG"},
-                           {"", ""},
-                           {"files", ""},
-                           {"", "prog"},
-                           {" files ", " prog "},
-                           {"files\nprog", "x"}});
-  return keys;
-}();
 
 }  // namespace
 
@@ -90,22 +77,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char c : text) lines += c == '\n' || c == '\r';
   SettingsFile file;
   Check(file.Load(disc.settings.string()));
-  for (const Key& key : kKeys) {
-    const SettingsFile::Value value = file.Get(key.section, key.key, "@fallback@");
+  const auto lookUp = [&](const char* section, const std::string& key) {
+    const SettingsFile::Value value = file.Get(section, key, "@fallback@");
     if (value.line == 0) {
       Check(value.text == "@fallback@");
-      continue;
+      return;
     }
     Check(value.line >= 1 && value.line <= lines);
     // A value is part of one line, and no longer than the file.
     Check(value.text.find_first_of("\r\n") == std::string::npos);
     Check(value.text.size() < size);
     // Asked again, in other capitals, the same value comes back.
-    std::string upper = key.key;
+    std::string upper = key;
     for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    const SettingsFile::Value again = file.Get(key.section, upper, "other");
+    const SettingsFile::Value again = file.Get(section, upper, "other");
     Check(again.text == value.text && again.line == value.line);
-  }
+  };
+  for (const SettingsKey& key : kSettingsKeys) lookUp(key.section, key.key);
+  for (const auto& [section, key] : kOddKeys) lookUp(section, key);
 
   const CheckReport report = CheckDisc(disc.root, true);
   for (std::size_t i = 1; i < report.findings.size(); ++i) {

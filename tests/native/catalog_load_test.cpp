@@ -107,13 +107,10 @@ TEST(LoadCatalog, CzechUsesItsOwnCategoryFile) {
 }
 
 // Serves a disc folder on disk, with D:\ standing for its root, through the real text file.
-class DiskHost : public LoadHost {
+class DiskHost : public FakeLoadHost {
  public:
   explicit DiskHost(std::string root) : root_(std::move(root)) {}
-  std::vector<std::string> messages;
 
-  void ResolvePath(std::string& path) override { fake_.ResolvePath(path); }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     // D: is the current drive, so a path from its root means the same folder.
     std::string_view onDisc = path;
@@ -126,7 +123,6 @@ class DiskHost : public LoadHost {
 
  private:
   std::string root_;
-  FakeLoadHost fake_;
 };
 
 // Each file as written, and ending with a DOS end-of-file mark, alone or with text behind it that would be an

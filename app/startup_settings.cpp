@@ -1,14 +1,16 @@
 #include "app/startup_settings.h"
 
 #include "app/paths.h"
+#include "app/settings_keys.h"
 #include "res/resource.h"
 
 namespace {
 
-std::string ReadResolved(const Application& app, const char* section, const char* key, const char* fallback) {
-  std::string path = app.GetProfileValue(section, key, fallback);
-  ResolvePath(path);
-  return path;
+std::string Read(const Application& app, Setting setting) {
+  const SettingsKey& key = KeyOf(setting);
+  std::string value = app.GetProfileValue(key.section, key.key, key.fallback);
+  if (key.isDiscPath) ResolvePath(value);
+  return value;
 }
 
 }  // namespace
@@ -16,20 +18,20 @@ std::string ReadResolved(const Application& app, const char* section, const char
 StartupSettings ReadStartupSettings(const Application& app, const std::function<int()>& chooseLanguage) {
   StartupSettings settings;
   // Only the exact text "yes" offers the choice; the fixed language is Polish only for exactly "pl".
-  if (app.GetProfileValue("other", "multi_lang", "yes") == "yes") {
+  if (Read(app, Setting::kMultiLanguage) == "yes") {
     settings.isPolish = chooseLanguage() == IDC_CZECH ? 0 : 1;
     settings.isMultiLanguage = 1;
   } else {
-    settings.isPolish = app.GetProfileValue("other", "lang", "pl") == "pl" ? 1 : 0;
+    settings.isPolish = Read(app, Setting::kLanguage) == "pl" ? 1 : 0;
     settings.isMultiLanguage = 0;
   }
-  settings.helpPathPolish = ReadResolved(app, "files", "help_pl", ".\\tamo_pl.hlp");
-  settings.helpPathCzech = ReadResolved(app, "files", "help_vx", ".\\tamo_cz.hlp");
-  settings.defaultCopyDirectory = app.GetProfileValue("directories", "def_copy", "c:\\tmp");
-  settings.categoryFilePolish = ReadResolved(app, "files", "kat_pl", ".\\kat1.txt");
-  settings.categoryFileCzech = ReadResolved(app, "files", "kat_cz", ".\\kat2.txt");
-  settings.programListPath = ReadResolved(app, "files", "prog", ".\\prog.txt");
-  settings.defaultDescriptionPolish = app.GetProfileValue("files", "def_opis_pl", "opis\\opis1.txt");
-  settings.defaultDescriptionCzech = app.GetProfileValue("files", "def_opis_cz", "opis\\opis2.txt");
+  settings.helpPathPolish = Read(app, Setting::kHelpPolish);
+  settings.helpPathCzech = Read(app, Setting::kHelpCzech);
+  settings.defaultCopyDirectory = Read(app, Setting::kDefaultCopy);
+  settings.categoryFilePolish = Read(app, Setting::kCategoryFilePolish);
+  settings.categoryFileCzech = Read(app, Setting::kCategoryFileCzech);
+  settings.programListPath = Read(app, Setting::kProgramList);
+  settings.defaultDescriptionPolish = Read(app, Setting::kDescriptionPolish);
+  settings.defaultDescriptionCzech = Read(app, Setting::kDescriptionCzech);
   return settings;
 }

@@ -6,73 +6,52 @@
 
 namespace {
 
-bool LoadForDiagnostics(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host,
-                        LoadDiagnostics& diagnostics) {
-  const std::string& categoryPath = isPolish ? sources.categoryFilePolish : sources.categoryFileCzech;
-  table.Clear();
-  table.AddCategory(0, -1, std::string(), std::string());
-  bool clean = true;
-  TextFile categoryFile;
-  if (host.OpenTextFile(categoryFile, categoryPath)) {
-    clean = ReadCategoryFile(categoryFile, categoryPath, table, &diagnostics).ok;
-    categoryFile.Close();
-  } else {
-    diagnostics.Report(LoadDiagnostics::Severity::kError, categoryPath, 0,
-                       "Could not open file " + categoryPath);
-    clean = false;
-  }
-  TextFile programList;
-  if (!host.OpenTextFile(programList, sources.programListPath)) {
-    diagnostics.Report(LoadDiagnostics::Severity::kError, sources.programListPath, 0,
-                       "Could not open file " + sources.programListPath);
-    return false;
-  }
-  const std::string& defaultDescription =
-      isPolish ? sources.defaultDescriptionPolish : sources.defaultDescriptionCzech;
-  if (!ReadProgramList(programList, sources.programListPath, isPolish, defaultDescription, table, host,
-                       &diagnostics)) {
-    clean = false;
-  }
-  return clean;
+LoadFinding CannotOpen(const std::string& path) {
+  LoadFinding finding;
+  finding.kind = LoadFinding::Kind::kCannotOpen;
+  finding.file = path;
+  finding.message = "Could not open file " + path;
+  finding.reason = finding.message;
+  return finding;
 }
 
 }  // namespace
 
-bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host,
-                 LoadDiagnostics* diagnostics) {
-  if (diagnostics != nullptr) return LoadForDiagnostics(sources, isPolish, table, host, *diagnostics);
+bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host) {
+  const auto stopped = [&host] {
+    host.LoadStopped();
+    return false;
+  };
+  // A file that cannot be opened reads as empty where the sink goes on past it.
   const std::string& categoryPath = isPolish ? sources.categoryFilePolish : sources.categoryFileCzech;
   TextFile categoryFile;
-  if (!host.OpenTextFile(categoryFile, categoryPath)) {
-    host.ShowMessage("Could not open file " + categoryPath);
-    return false;
-  }
+  if (!host.OpenTextFile(categoryFile, categoryPath) && !host.Report(CannotOpen(categoryPath)))
+    return stopped();
   TextFile programList;
-  if (!host.OpenTextFile(programList, sources.programListPath)) {
+  if (!host.OpenTextFile(programList, sources.programListPath) &&
+      !host.Report(CannotOpen(sources.programListPath))) {
     categoryFile.Close();
-    host.ShowMessage("Could not open file " + sources.programListPath);
-    return false;
+    return stopped();
   }
 
+  // Only now: a load that cannot open its files leaves the catalogue as it was.
   table.Clear();
   table.AddCategory(0, -1, std::string(), std::string());
 
-  // Both files are closed before the message: the box is modal and may stay up for as long as the user likes,
-  // and the disc's files should not be held open behind it.
-  const ReadResult categories = ReadCategoryFile(categoryFile, categoryPath, table);
-  if (!categories.ok) {
-    categoryFile.Close();
-    programList.Close();
-    host.ShowMessage(categories.message);
-    return false;
-  }
+  const bool categoriesRead = ReadCategoryFile(categoryFile, categoryPath, table, host);
   categoryFile.Close();
+  if (!categoriesRead) {
+    programList.Close();
+    return stopped();
+  }
 
   const std::string& defaultDescription =
       isPolish ? sources.defaultDescriptionPolish : sources.defaultDescriptionCzech;
-  if (!ReadProgramList(programList, sources.programListPath, isPolish, defaultDescription, table, host)) {
-    return false;
-  }
+  const bool listRead =
+      ReadProgramList(programList, sources.programListPath, isPolish, defaultDescription, table, host);
+  // A fault in the list's format has closed it already; a failing description file is shown with the list
+  // still open, as the browser always has.
+  if (!listRead) host.LoadStopped();
   programList.Close();
-  return true;
+  return listRead;
 }

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "catalog/catalog_model.h"
-#include "catalog/load_diagnostics.h"
 #include "catalog/load_host.h"
 
 // Where the catalogue comes from; every path already absolute. The default description names are relative to
@@ -16,11 +15,10 @@ struct CatalogSources {
   std::string defaultDescriptionCzech;
 };
 
-// Fills the table from the category file of the language and the program list. On failure the message has
-// been shown and the table holds what was built so far.
-//
-// With diagnostics nothing is shown: every problem of both files is reported there (a file that cannot be
-// opened at line 0), the program list is read even after errors in the category file, and the result is
-// false when any error was reported.
-bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host,
-                 LoadDiagnostics* diagnostics = nullptr);
+// Fills the table from the category file of the language and the program list, reporting every problem to the
+// host, which is the load's sink. When the sink stops at one, the load closes its files, calls the sink's
+// LoadStopped and returns false; only a failing description file is followed by LoadStopped while the list is
+// still open, as the browser has always shown that message. The table then holds what was built so far, or is
+// left as it was when a file could not be opened. Where the sink goes on, a file that cannot be opened reads
+// as empty.
+bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host);

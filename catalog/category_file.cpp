@@ -1,34 +1,12 @@
 #include "catalog/category_file.h"
 
-#include <utility>
+#include <optional>
 
 #include "catalog/text_parsing.h"
 
-namespace {
-
-constexpr const char* kNoSemicolon = "Error in line nr %d in file %s\nchar ';' not founf";
-constexpr const char* kBadId = "Error in line nr %d in file %s\ninvalid category number\nmust be 0>kat_id<%d";
-constexpr const char* kBadParent =
-    "Error in line nr %d in file %s\ninvalid parent category number\nmust be : 0>=parent_id<%d";
-
-ReadResult Fail(const char* format, long long line, const std::string& path) {
-  return {false, FillMessage(format, line, path, CategoryTable::kSlotCount)};
-}
-
-}  // namespace
-
-ReadResult ReadCategoryFile(TextFile& file, const std::string& path, CategoryTable& table,
-                            LoadDiagnostics* diagnostics) {
-  ReadResult firstError{true, std::string()};
-  // Whether the reading ends at this error: it does without diagnostics; with them it is reported and the
-  // reading goes on.
-  const auto stopsAt = [&](const char* format, long long line) {
-    if (diagnostics == nullptr) return true;
-    const ReadResult result = Fail(format, line, path);
-    diagnostics->Report(LoadDiagnostics::Severity::kError, path, line, result.message);
-    if (firstError.ok) firstError = result;
-    return false;
-  };
+bool ReadCategoryFile(TextFile& file, const std::string& path, CategoryTable& table, LoadSink& sink) {
+  using Kind = LoadFinding::Kind;
+  const std::string slots = std::to_string(CategoryTable::kSlotCount);
   const auto skipDescription = [&](long long& lineNumber) {
     std::string skipped;
     while (file.ReadLine(skipped)) {
@@ -47,26 +25,29 @@ ReadResult ReadCategoryFile(TextFile& file, const std::string& path, CategoryTab
     const std::size_t first = header.find(';');
     const std::size_t second = first == std::string::npos ? first : header.find(';', first + 1);
     if (second == std::string::npos) {
-      if (stopsAt(kNoSemicolon, lineNumber)) return Fail(kNoSemicolon, lineNumber, path);
+      if (!sink.Report(FindingInLine(Kind::kNoSemicolon, path, lineNumber, "char ';' not founf")))
+        return false;
       // A line without both semicolons is more often stray text than a header: only it is dropped.
       continue;
     }
 
     const int id = AtoiSaturating(std::string_view(header).substr(0, first));
     const int parent = AtoiSaturating(std::string_view(header).substr(first + 1, second - first - 1));
-    const char* badNumber = nullptr;
+    std::optional<LoadFinding> badNumber;
     if (id > CategoryTable::kSlotCount - 1 || id < 1) {
-      badNumber = kBadId;
+      badNumber = FindingInLine(Kind::kBadCategoryId, path, lineNumber,
+                                "invalid category number\nmust be 0>kat_id<" + slots);
     } else if (parent > CategoryTable::kSlotCount - 1 || parent < 0) {
-      badNumber = kBadParent;
+      badNumber = FindingInLine(Kind::kBadParentId, path, lineNumber,
+                                "invalid parent category number\nmust be : 0>=parent_id<" + slots);
     }
-    if (badNumber != nullptr) {
-      if (stopsAt(badNumber, lineNumber)) return Fail(badNumber, lineNumber, path);
+    if (badNumber) {
+      if (!sink.Report(*badNumber)) return false;
       skipDescription(lineNumber);
       continue;
     }
 
-    if (diagnostics != nullptr) diagnostics->CategoryRead(id, parent, lineNumber);
+    sink.CategoryRead(id, parent, lineNumber);
     Category& category = table.AddCategory(id, parent, header.substr(second + 1), std::string());
     // Description lines are taken raw; only a '$' in the very first column ends them, so an indented "$"
     // stays text.
@@ -77,5 +58,5 @@ ReadResult ReadCategoryFile(TextFile& file, const std::string& path, CategoryTab
       category.description += "\r\n";
     }
   }
-  return firstError;
+  return true;
 }

@@ -9,12 +9,7 @@
 
 namespace {
 
-constexpr const char* kNoCategoryLine = "Error in line nr %d in file %s\nCouldn't find category number";
-constexpr const char* kBadCategory =
-    "Error in line nr %d in file %s\nInvalid category number\nmust be : 0>=kat_id<%d";
-constexpr const char* kBadOption = "Error in line nr %d in file %s\nInvalid option";
-constexpr const char* kUndefinedCategory =
-    "Warning in line nr %d in file %s\nCategory number %d isn't defined";
+using Kind = LoadFinding::Kind;
 
 // The shortest option line: three letters of key, one separator, at least one character of value.
 constexpr std::size_t kShortestOption = 5;
@@ -27,7 +22,7 @@ struct Block {
   std::optional<std::string> copy;
   std::optional<std::string> descriptionPolish;
   std::optional<std::string> descriptionCzech;
-  // Where each value came from, for diagnostics only.
+  // Where each value came from, for the sink.
   long long runLine = 0;
   long long installLine = 0;
   long long descriptionPolishLine = 0;
@@ -90,41 +85,37 @@ std::unique_ptr<ProgramEntry> MakeEntry(const Block& block, bool isPolish,
   return entry;
 }
 
-// Reads the title from the description file; on failure returns the message and where it belongs: the
-// description file itself when it opened, otherwise nothing (the caller names the block).
-bool ReadTitle(ProgramEntry& entry, LoadHost& host, std::string& message, bool& inDescriptionFile) {
+// Reads the title from the description file. A failure is placed in the description file when it opened,
+// otherwise at the line of the list that names it.
+std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const std::string& listPath,
+                                     long long descriptionLine) {
   const std::string& path = entry.descriptionPath;
-  inDescriptionFile = true;
+  const auto fail = [&](Kind kind, std::string message, const std::string& file, long long line) {
+    LoadFinding finding;
+    finding.kind = kind;
+    finding.file = file;
+    finding.line = line;
+    finding.reason = message;
+    finding.message = std::move(message);
+    return finding;
+  };
   TextFile file;
   if (!host.OpenTextFile(file, path)) {
-    message = "Could not open file with description " + path;
-    inDescriptionFile = false;
-    return false;
+    return fail(Kind::kNoDescriptionFile, "Could not open file with description " + path, listPath,
+                descriptionLine);
   }
   std::string firstLine;
   const bool hasLine = file.ReadLine(firstLine);
   file.Close();
-  if (!hasLine) {
-    message = "File " + path + " is empty";
-    return false;
-  }
+  if (!hasLine) return fail(Kind::kEmptyDescriptionFile, "File " + path + " is empty", path, 1);
   entry.title = TrimLeading(firstLine);
-  if (entry.title.empty()) {
-    message = "First line in " + path + " is empty";
-    return false;
-  }
-  return true;
+  if (entry.title.empty()) return fail(Kind::kBlankTitle, "First line in " + path + " is empty", path, 1);
+  return std::nullopt;
 }
 
-bool FailFormat(TextFile& file, LoadHost& host, const std::string& message) {
-  file.Close();
-  host.ShowMessage(message);
-  return false;
-}
-
-LoadDiagnostics::Block DescribeBlock(const Block& block, bool isPolish, long long directoryLine,
-                                     long long categoryLine, const ProgramEntry& entry) {
-  LoadDiagnostics::Block report;
+LoadSink::Block DescribeBlock(const Block& block, bool isPolish, long long directoryLine,
+                              long long categoryLine, const ProgramEntry& entry) {
+  LoadSink::Block report;
   report.directoryLine = directoryLine;
   report.categoryLine = categoryLine;
   report.category = block.category;
@@ -141,14 +132,14 @@ LoadDiagnostics::Block DescribeBlock(const Block& block, bool isPolish, long lon
 }  // namespace
 
 bool ReadProgramList(TextFile& file, const std::string& path, bool isPolish,
-                     const std::string& defaultDescription, CategoryTable& table, LoadHost& host,
-                     LoadDiagnostics* diagnostics) {
-  using Severity = LoadDiagnostics::Severity;
-  bool clean = true;
-  const auto report = [&](Severity severity, const std::string& where, long long line,
-                          const std::string& text) {
-    if (severity == Severity::kError) clean = false;
-    diagnostics->Report(severity, where, line, text);
+                     const std::string& defaultDescription, CategoryTable& table, LoadHost& host) {
+  const std::string slots = std::to_string(CategoryTable::kSlotCount);
+  // A fault in the list's own format. Where the sink stops at it, the list is closed at once: the message is
+  // shown once the load has closed its files.
+  const auto goesOnAfter = [&](const LoadFinding& finding) {
+    if (host.Report(finding)) return true;
+    file.Close();
+    return false;
   };
 
   std::string line;
@@ -162,77 +153,56 @@ bool ReadProgramList(TextFile& file, const std::string& path, bool isPolish,
 
     // The category line never ends a block: a blank one means the root.
     if (!file.ReadLine(line)) {
-      const std::string message = FillMessage(kNoCategoryLine, lineNumber + 1, path);
-      if (diagnostics == nullptr) return FailFormat(file, host, message);
-      report(Severity::kError, path, lineNumber + 1, message);
-      return false;
+      return goesOnAfter(
+          FindingInLine(Kind::kNoCategoryLine, path, lineNumber + 1, "Couldn't find category number"));
     }
     ++lineNumber;
     const long long categoryLine = lineNumber;
     block.category = AtoiSaturating(TrimLeading(line));
     bool validCategory = true;
     if (block.category > CategoryTable::kSlotCount - 1 || block.category < 0) {
-      const std::string message = FillMessage(kBadCategory, lineNumber, path, CategoryTable::kSlotCount);
-      if (diagnostics == nullptr) return FailFormat(file, host, message);
-      report(Severity::kError, path, lineNumber, message);
+      if (!goesOnAfter(FindingInLine(Kind::kBadCategoryNumber, path, lineNumber,
+                                     "Invalid category number\nmust be : 0>=kat_id<" + slots))) {
+        return false;
+      }
       validCategory = false;
     }
 
-    std::vector<LoadDiagnostics::Option> options;
+    std::vector<LoadSink::Option> options;
     while (file.ReadLine(line)) {
       ++lineNumber;
       const std::string option = TrimLeading(line);
       if (option.empty()) break;
       if (option.size() < kShortestOption) {
-        const std::string message = FillMessage(kBadOption, lineNumber, path);
-        if (diagnostics == nullptr) return FailFormat(file, host, message);
-        report(Severity::kError, path, lineNumber, message);
+        if (!goesOnAfter(FindingInLine(Kind::kBadOption, path, lineNumber, "Invalid option"))) return false;
         continue;
       }
       const bool known = StoreOption(option, lineNumber, block);
-      if (diagnostics != nullptr) options.push_back({option.substr(0, 3), lineNumber, known});
+      options.push_back({option.substr(0, 3), lineNumber, known});
     }
 
-    if (diagnostics == nullptr) {
-      if (table.Get(block.category) == nullptr) {
-        host.ShowMessage(FillMessage(kUndefinedCategory, lineNumber, path, block.category));
-        continue;
-      }
-      // Only a complete entry joins the category: one whose description fails is never half-added.
-      auto entry = MakeEntry(block, isPolish, defaultDescription, host);
-      std::string message;
-      bool inDescriptionFile = false;
-      if (!ReadTitle(*entry, host, message, inDescriptionFile)) {
-        host.ShowMessage(message);
-        file.Close();
-        return false;
-      }
-      table.AppendEntry(block.category, std::move(entry));
-      continue;
-    }
-
-    // The checker's way: every block is described, and a failing one is dropped without ending the reading.
     auto entry = MakeEntry(block, isPolish, defaultDescription, host);
-    LoadDiagnostics::Block described = DescribeBlock(block, isPolish, directoryLine, categoryLine, *entry);
+    LoadSink::Block described = DescribeBlock(block, isPolish, directoryLine, categoryLine, *entry);
     described.options = std::move(options);
     described.accepted = validCategory && table.Get(block.category) != nullptr;
+    host.BlockRead(described);
     if (validCategory && !described.accepted) {
-      report(Severity::kWarning, path, categoryLine,
-             FillMessage(kUndefinedCategory, categoryLine, path, block.category));
+      // The browser's warning names the last line read for the block; the finding is placed where the number
+      // is.
+      LoadFinding undefined =
+          FindingInLine(Kind::kUndefinedCategory, path, lineNumber,
+                        "Category number " + std::to_string(block.category) + " isn't defined", false);
+      undefined.line = categoryLine;
+      if (!goesOnAfter(undefined)) return false;
     }
-    diagnostics->BlockRead(described);
     if (!described.accepted) continue;
-    std::string message;
-    bool inDescriptionFile = false;
-    if (!ReadTitle(*entry, host, message, inDescriptionFile)) {
-      if (inDescriptionFile) {
-        report(Severity::kError, entry->descriptionPath, 1, message);
-      } else {
-        report(Severity::kError, path, described.descriptionLine, message);
-      }
+    // Only a complete entry joins the category: one whose description fails is never half-added. Its message
+    // is shown before the list is closed, which the load does after.
+    if (const auto failure = ReadTitle(*entry, host, path, described.descriptionLine)) {
+      if (!host.Report(*failure)) return false;
       continue;
     }
     table.AppendEntry(block.category, std::move(entry));
   }
-  return clean;
+  return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "catalog/category_file.h"
 
@@ -12,6 +13,15 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
+// Reads on past every finding, as the disc checker does, so that every finding of the input is checked.
+struct AllFindings : LoadSink {
+  std::vector<LoadFinding> findings;
+  bool Report(const LoadFinding& finding) override {
+    findings.push_back(finding);
+    return true;
+  }
+};
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -20,17 +30,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   table.AddCategory(0, -1, "", "");
   TextFile file;
   file.OpenFromString(text);
-  const ReadResult result = ReadCategoryFile(file, "D:\\kat1.txt", table);
+  AllFindings sink;
+  Check(ReadCategoryFile(file, "D:\\kat1.txt", table, sink));
 
-  Check(result.ok == result.message.empty());
-  if (!result.ok) {
-    const std::string prefix = "Error in line nr ";
-    Check(result.message.compare(0, prefix.size(), prefix) == 0);
-    // The line named must be one the file has.
-    long long lines = 1;
-    for (const char c : text) lines += c == '\n';
-    Check(std::atoll(result.message.c_str() + prefix.size()) >= 1);
-    Check(std::atoll(result.message.c_str() + prefix.size()) <= lines);
+  // Every finding stops the browser's load and names, in its message too, a line the file has.
+  long long lines = 1;
+  for (const char c : text) lines += c == '\n';
+  const std::string prefix = "Error in line nr ";
+  for (const LoadFinding& finding : sink.findings) {
+    Check(finding.stopsLoad && finding.file == "D:\\kat1.txt");
+    Check(finding.line >= 1 && finding.line <= lines);
+    Check(finding.message.compare(0, prefix.size(), prefix) == 0);
+    Check(std::atoll(finding.message.c_str() + prefix.size()) == finding.line);
+    Check(finding.message.size() > finding.reason.size() &&
+          finding.message.compare(finding.message.size() - finding.reason.size(), std::string::npos,
+                                  finding.reason) == 0);
   }
   const Category* root = table.Get(0);
   Check(root != nullptr && root->parent == -1 && root->name.empty());

@@ -107,13 +107,10 @@ TEST(LoadCatalog, CzechUsesItsOwnCategoryFile) {
 }
 
 // Serves a disc folder on disk, with D:\ standing for its root, through the real text file.
-class DiskHost : public LoadHost {
+class DiskHost : public FakeLoadHost {
  public:
   explicit DiskHost(std::string root) : root_(std::move(root)) {}
-  std::vector<std::string> messages;
 
-  void ResolvePath(std::string& path) override { fake_.ResolvePath(path); }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     // D: is the current drive, so a path from its root means the same folder.
     std::string_view onDisc = path;
@@ -126,7 +123,6 @@ class DiskHost : public LoadHost {
 
  private:
   std::string root_;
-  FakeLoadHost fake_;
 };
 
 // Each file as written, and ending with a DOS end-of-file mark, alone or with text behind it that would be an
@@ -135,23 +131,23 @@ class RealFilesOnDisk : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealFilesOnDisk, Load) {
   const std::string& end = GetParam();
-  TempDir disc;
-  disc.Write("kat1.txt",
-             "# Kategorie\r\n1;0;Gry\r\nGry dla ka\xbf"
-             "dego\r\n$\r\n2;1;Szachy\r\n$\r\n" +
-                 end);
-  disc.Write(
-      "prog.txt",
-      "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n" +
-          end);
-  disc.Write("GRY/SZACHY/opis/opis1.txt",
-             "  Szachy \xa3\xf3"
-             "d\xbc\r\nOpis.\r\n" +
-                 end);
-  disc.Write("OPIS/n.txt",
-             "Narz\xea"
-             "dzia" +
-                 end);
+  const TempDir disc({
+      {"kat1.txt",
+       "# Kategorie\r\n1;0;Gry\r\nGry dla ka\xbf"
+       "dego\r\n$\r\n2;1;Szachy\r\n$\r\n" +
+           end},
+      {"prog.txt",
+       "\r\nGRY\\SZACHY\r\n2\r\nrun=szachy.exe\r\ncop=c:\\gry\r\n\r\nNARZ\\\r\n0\r\nop1=\\OPIS\\n.txt\r\n" +
+           end},
+      {"GRY/SZACHY/opis/opis1.txt",
+       "  Szachy \xa3\xf3"
+       "d\xbc\r\nOpis.\r\n" +
+           end},
+      {"OPIS/n.txt",
+       "Narz\xea"
+       "dzia" +
+           end},
+  });
   DiskHost host(disc.path().string());
   CategoryTable table;
   ASSERT_TRUE(LoadCatalog(kSources, true, table, host)) << ::testing::PrintToString(host.messages);
@@ -182,10 +178,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, RealFilesOnDisk,
                                            "3;0;x;\r\n$\r\nX\r\n9999\r\nop1=\r\n"));
 
 TEST(LoadCatalog, RealDescriptionThatIsAFolder) {
-  TempDir disc;
-  disc.Write("kat1.txt", "");
-  disc.Write("prog.txt", "A\n0\n");
-  disc.Write("A/opis/opis1.txt/keep", "");
+  const TempDir disc({{"kat1.txt", ""}, {"prog.txt", "A\n0\n"}, {"A/opis/opis1.txt/keep", ""}});
   DiskHost host(disc.path().string());
   CategoryTable table;
   EXPECT_FALSE(LoadCatalog(kSources, true, table, host));

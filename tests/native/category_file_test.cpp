@@ -10,6 +10,15 @@ namespace {
 
 const std::string kPath = "D:\\kat1.txt";
 
+// Stops at the first finding, as the browser does, and keeps its message.
+struct FirstMessage : LoadSink {
+  std::string message;
+  bool Report(const LoadFinding& finding) override {
+    message = finding.message;
+    return false;
+  }
+};
+
 struct Expected {
   int id;
   int parent;
@@ -92,9 +101,9 @@ TEST_P(CategoryFileCases, Read) {
   table.AddCategory(0, -1, "", "");
   TextFile file;
   file.OpenFromString(c.file);
-  const ReadResult result = ReadCategoryFile(file, kPath, table);
-  EXPECT_EQ(result.ok, c.message.empty());
-  EXPECT_EQ(result.message, c.message);
+  FirstMessage sink;
+  EXPECT_EQ(ReadCategoryFile(file, kPath, table, sink), c.message.empty());
+  EXPECT_EQ(sink.message, c.message);
 
   std::vector<Expected> categories;
   for (int id = 1; id < CategoryTable::kSlotCount; ++id) {
@@ -120,8 +129,9 @@ TEST(CategoryFile, PathWithPercentSignsAppearsAsWritten) {
   CategoryTable table;
   TextFile file;
   file.OpenFromString("nothing here\n");
-  EXPECT_EQ(ReadCategoryFile(file, "D:\\100%s%d\\kat1.txt", table).message,
-            "Error in line nr 1 in file D:\\100%s%d\\kat1.txt\nchar ';' not founf");
+  FirstMessage sink;
+  ReadCategoryFile(file, "D:\\100%s%d\\kat1.txt", table, sink);
+  EXPECT_EQ(sink.message, "Error in line nr 1 in file D:\\100%s%d\\kat1.txt\nchar ';' not founf");
 }
 
 TEST(CategoryFile, EveryIdOfTheTableCanBeDefined) {
@@ -130,7 +140,8 @@ TEST(CategoryFile, EveryIdOfTheTableCanBeDefined) {
   CategoryTable table;
   TextFile file;
   file.OpenFromString(text);
-  ASSERT_TRUE(ReadCategoryFile(file, kPath, table).ok);
+  FirstMessage sink;
+  ASSERT_TRUE(ReadCategoryFile(file, kPath, table, sink));
   EXPECT_EQ(table.Children(0).size(), 2047u);
 }
 

@@ -31,15 +31,10 @@ std::map<std::string, std::string> CleanDisc() {
   };
 }
 
-std::string OnDisc(std::string windowsPath) {
-  for (char& c : windowsPath) {
-    if (c == '\\') c = '/';
-  }
-  return windowsPath;
-}
-
-void WriteDisc(const TempDir& dir, const std::map<std::string, std::string>& files) {
-  for (const auto& [path, contents] : files) dir.Write(OnDisc(path), contents);
+// The check of a disc holding the files, written where their names say.
+CheckReport CheckFiles(const std::map<std::string, std::string>& files, bool withTree = false) {
+  const TempDir disc(files);
+  return CheckDisc(disc.path(), withTree);
 }
 
 struct Expected {
@@ -72,9 +67,7 @@ TEST_P(PlantedFault, IsReportedOnceAtItsPlace) {
       files[path] = contents;
     }
   }
-  TempDir disc;
-  WriteDisc(disc, files);
-  const CheckReport report = CheckDisc(disc.path(), false);
+  const CheckReport report = CheckFiles(files);
 
   std::string all;
   for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
@@ -207,14 +200,12 @@ INSTANTIATE_TEST_SUITE_P(
 // The browser stops at the first fault; the checker reads on and finds the next ones, and a header with a bad
 // number takes its description with it instead of having its lines read as headers.
 TEST(CheckDisc, ReportsEveryFaultNotOnlyTheFirst) {
-  TempDir disc;
   auto files = CleanDisc();
   files["kat1.txt"] = "stray\r\n0;0;Zero\r\nno header; here\r\n$\r\n" + kKat1 + "x;y\r\n";
   files["prog.txt"] =
       "GAMES\\CHESS\r\n2\r\nrun\r\nrun=chess.exe\r\nop\r\n\r\nGAMES\\CHESS\r\n-1\r\n\r\nLAST\r\n";
-  WriteDisc(disc, files);
   std::vector<std::string> lines;
-  for (const auto& finding : CheckDisc(disc.path(), false).findings) lines.push_back(FormatFinding(finding));
+  for (const auto& finding : CheckFiles(files).findings) lines.push_back(FormatFinding(finding));
   EXPECT_EQ(lines, (std::vector<std::string>{
                        "kat1.txt(1): error: char ';' not founf",
                        "kat1.txt(2): error: invalid category number; must be 0>kat_id<2048",
@@ -227,12 +218,10 @@ TEST(CheckDisc, ReportsEveryFaultNotOnlyTheFirst) {
 }
 
 TEST(CheckDisc, TreeShowsWhatTheBrowserShows) {
-  TempDir disc;
   auto files = CleanDisc();
   // Subcategories in id order whatever the file order; a hidden category nowhere.
   files["kat1.txt"] = "5;0;Piate\r\n$\r\n" + kKat1 + "8;99;Ukryta\r\n$\r\n";
-  WriteDisc(disc, files);
-  const CheckReport report = CheckDisc(disc.path(), true);
+  const CheckReport report = CheckFiles(files, true);
   EXPECT_EQ(report.tree,
             "Polish catalogue (kat1.txt):\n  [1] Gry\n    [2] Szachy\n      - Szachy \xb3\n  [5] Piate\n"
             "Czech catalogue (kat2.txt):\n  [1] Hry\n    [2] Sachy\n      - Sachy\n");
@@ -241,18 +230,14 @@ TEST(CheckDisc, TreeShowsWhatTheBrowserShows) {
 // Text after a DOS end-of-file mark is never read by the browser, so the checker neither reports it nor shows
 // it: here it would be a fault in every file, and UTF-8 besides.
 TEST(CheckDisc, NothingAfterAnEndOfFileMarkCounts) {
-  TempDir clean;
-  TempDir marked;
-  WriteDisc(clean, CleanDisc());
   auto files = CleanDisc();
   for (auto& [path, contents] : files) {
     if (path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0)
       contents += "\x1a;\r\n-1\r\nx \xc5\x82\r\n";
   }
   files["GAMES\\CHESS\\opis\\opis2.txt"] = "Sachy\x1a\xc5\x82";
-  WriteDisc(marked, files);
-  const CheckReport expected = CheckDisc(clean.path(), true);
-  const CheckReport report = CheckDisc(marked.path(), true);
+  const CheckReport expected = CheckFiles(CleanDisc(), true);
+  const CheckReport report = CheckFiles(files, true);
   std::string all;
   for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
   EXPECT_EQ(all, "");
@@ -298,10 +283,9 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
         "0 errors, 0 warnings"}},
   };
   for (const auto& c : cases) {
-    TempDir disc;
     auto files = CleanDisc();
     if (c.kat1 != nullptr) files["kat1.txt"] = c.kat1;
-    WriteDisc(disc, files);
+    const TempDir disc(files);
     std::ostringstream out, errors;
     std::vector<std::string> arguments = c.extraArguments;
     arguments.push_back(disc.path().string());

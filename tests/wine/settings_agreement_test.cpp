@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_keys.h"
 #include "framework/application.h"
 #include "tests/wine/test_support.h"
 #include "tools/check/settings_file.h"
@@ -24,13 +25,12 @@ struct Key {
 };
 
 // Every key the browser reads, then a few it does not, looked up with other spellings.
-const Key kKeys[] = {
-    {"other", "multi_lang"},  {"other", "lang"},           {"files", "help_pl"},
-    {"files", "help_vx"},     {"directories", "def_copy"}, {"files", "kat_pl"},
-    {"files", "kat_cz"},      {"files", "prog"},           {"files", "def_opis_pl"},
-    {"files", "def_opis_cz"}, {"FILES", "Kat_PL"},         {"Other", "LANG"},
-    {"files", "x"},           {"dir", "def_copy"},
-};
+const std::vector<Key> kKeys = [] {
+  std::vector<Key> keys;
+  for (const SettingsKey& key : kSettingsKeys) keys.push_back({key.section, key.key});
+  keys.insert(keys.end(), {{"FILES", "Kat_PL"}, {"Other", "LANG"}, {"files", "x"}, {"dir", "def_copy"}});
+  return keys;
+}();
 
 // Never a value a file gives by accident.
 const char kDefault[] = "@default@";

@@ -9,9 +9,9 @@
 #include <system_error>
 #include <utility>
 
+#include "app/settings_keys.h"
 #include "catalog/catalog_load.h"
 #include "catalog/catalog_model.h"
-#include "catalog/load_diagnostics.h"
 #include "catalog/load_host.h"
 #include "framework/text_file.h"
 #include "tools/check/code_page_1250.h"
@@ -24,16 +24,10 @@ using Severity = Finding::Severity;
 
 constexpr const char* kSettingsFile = "tamo_cd.ini";
 
-// The browser's message without its first line ("Error in line nr N in file P"), which the finding's place
-// already says; its other lines joined into one.
-std::string OneLine(const std::string& message) {
-  std::string text = message;
-  if (text.rfind("Error in line nr ", 0) == 0 || text.rfind("Warning in line nr ", 0) == 0) {
-    const std::size_t end = text.find('\n');
-    text = end == std::string::npos ? std::string() : text.substr(end + 1);
-  }
+// The browser's reason, its lines joined into one.
+std::string OneLine(const std::string& reason) {
   std::string joined;
-  for (char c : text) {
+  for (char c : reason) {
     if (c == '\n') {
       joined += "; ";
     } else {
@@ -102,12 +96,19 @@ class EncodingCheck {
   std::set<std::string> scanned_;
 };
 
-class DiscHost : public LoadHost {
+// Reads one language's catalogue off the disc and collects everything the load reports, reading on past every
+// finding.
+class DiscLoad : public LoadHost {
  public:
-  DiscHost(const DiscFolder& disc, EncodingCheck& encoding) : disc_(disc), encoding_(encoding) {}
+  struct Header {
+    int id;
+    long long line;
+  };
+
+  DiscLoad(const DiscFolder& disc, EncodingCheck& encoding) : disc_(disc), encoding_(encoding) {}
 
   void ResolvePath(std::string& path) override { disc_.Resolve(path); }
-  // With diagnostics the load shows nothing; kept for completeness.
+  // The load shows nothing here: every finding is collected and the reading goes on.
   void ShowMessage(const std::string&) override {}
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     const auto native = disc_.Locate(path);
@@ -115,38 +116,21 @@ class DiscHost : public LoadHost {
     encoding_.Scan(path, *native);
     return true;
   }
+  bool Report(const LoadFinding& finding) override {
+    reported.push_back(finding);
+    return true;
+  }
+  void CategoryRead(int id, int, long long line) override { headers.push_back({id, line}); }
+  void BlockRead(const Block& block) override { blocks.push_back(block); }
+
+  std::vector<LoadFinding> reported;
+  std::vector<Header> headers;
+  std::vector<Block> blocks;
 
  private:
   const DiscFolder& disc_;
   EncodingCheck& encoding_;
 };
-
-class Collector : public LoadDiagnostics {
- public:
-  struct Header {
-    int id;
-    long long line;
-  };
-
-  void Report(LoadDiagnostics::Severity severity, const std::string& file, long long line,
-              const std::string& message) override {
-    findings.push_back({severity == LoadDiagnostics::Severity::kError ? Finding::Severity::kError
-                                                                      : Finding::Severity::kWarning,
-                        file, line, OneLine(message)});
-  }
-  void CategoryRead(int id, int, long long line) override { headers.push_back({id, line}); }
-  void BlockRead(const Block& block) override { blocks.push_back(block); }
-
-  std::vector<Finding> findings;
-  std::vector<Header> headers;
-  std::vector<Block> blocks;
-};
-
-// The browser's warning about a block in an undefined category.
-bool IsUndefinedCategory(const Finding& finding) {
-  return finding.severity == Severity::kWarning && finding.text.rfind("Category number ", 0) == 0 &&
-         finding.text.find(" isn't defined") != std::string::npos;
-}
 
 struct Settings {
   SettingsFile::Value categoryFile[2];  // Czech, Polish: indexed by isPolish
@@ -154,10 +138,10 @@ struct Settings {
   std::string defaultDescription[2];
 };
 
-void CheckCategories(const CategoryTable& table, const Collector& collector, const std::string& file,
+void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std::string& file,
                      bool programListRead, std::vector<Finding>& findings) {
   std::map<int, long long> lineOf;
-  for (const auto& header : collector.headers) {
+  for (const auto& header : load.headers) {
     const auto earlier = lineOf.find(header.id);
     if (earlier != lineOf.end()) {
       findings.push_back({Severity::kWarning, file, header.line,
@@ -170,7 +154,7 @@ void CheckCategories(const CategoryTable& table, const Collector& collector, con
 
   // Counted from the blocks, not the entries: a program whose description fails is reported as that.
   std::vector<int> programCount(CategoryTable::kSlotCount, 0);
-  for (const auto& block : collector.blocks) {
+  for (const auto& block : load.blocks) {
     if (block.accepted) ++programCount[block.category];
   }
   std::vector<int> childCount(CategoryTable::kSlotCount, 0);
@@ -251,9 +235,9 @@ void CheckLength(const std::string& file, long long line, const std::string& pat
                           "handles at most " + std::to_string(kMaxPathLength)});
 }
 
-void CheckBlocks(const DiscFolder& disc, const Collector& collector, const std::string& file,
+void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string& file,
                  std::vector<Finding>& findings) {
-  for (const auto& block : collector.blocks) {
+  for (const auto& block : load.blocks) {
     std::map<std::string, long long> firstLine;
     for (const auto& option : block.options) {
       if (!option.known) {
@@ -304,7 +288,7 @@ struct LanguageResult {
   std::unique_ptr<CategoryTable> table = std::make_unique<CategoryTable>();
 };
 
-LanguageResult CheckLanguage(const DiscFolder& disc, DiscHost& host, const Settings& settings,
+LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, const Settings& settings,
                              bool isPolish) {
   CatalogSources sources;
   sources.categoryFilePolish = settings.categoryFile[1].text;
@@ -314,26 +298,25 @@ LanguageResult CheckLanguage(const DiscFolder& disc, DiscHost& host, const Setti
   sources.defaultDescriptionCzech = settings.defaultDescription[0];
 
   LanguageResult result;
-  Collector collector;
-  LoadCatalog(sources, isPolish, *result.table, host, &collector);
+  DiscLoad load(disc, encoding);
+  LoadCatalog(sources, isPolish, *result.table, load);
   const std::string& categoryFile = settings.categoryFile[isPolish ? 1 : 0].text;
   const auto unreadable = [&](const std::string& file) {
-    return std::any_of(collector.findings.begin(), collector.findings.end(),
-                       [&](const Finding& f) { return f.line == 0 && f.file == file; });
+    return std::any_of(load.reported.begin(), load.reported.end(), [&](const LoadFinding& f) {
+      return f.kind == LoadFinding::Kind::kCannotOpen && f.file == file;
+    });
   };
   // Without its category file every program of the language lands in an undefined category: one fault, told
   // once.
-  if (unreadable(categoryFile)) {
-    collector.findings.erase(
-        std::remove_if(
-            collector.findings.begin(), collector.findings.end(),
-            [&](const Finding& f) { return f.file == sources.programListPath && IsUndefinedCategory(f); }),
-        collector.findings.end());
+  const bool categoriesRead = !unreadable(categoryFile);
+  for (const LoadFinding& f : load.reported) {
+    if (!categoriesRead && f.kind == LoadFinding::Kind::kUndefinedCategory) continue;
+    result.findings.push_back(
+        {f.stopsLoad ? Severity::kError : Severity::kWarning, f.file, f.line, OneLine(f.reason)});
   }
   const bool programListRead = !unreadable(sources.programListPath);
-  result.findings = std::move(collector.findings);
-  CheckCategories(*result.table, collector, categoryFile, programListRead, result.findings);
-  CheckBlocks(disc, collector, sources.programListPath, result.findings);
+  CheckCategories(*result.table, load, categoryFile, programListRead, result.findings);
+  CheckBlocks(disc, load, sources.programListPath, result.findings);
   return result;
 }
 
@@ -356,27 +339,29 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree) {
   DiscFolder disc(discFolder);
   std::vector<Finding> common;
   EncodingCheck encoding(common);
-  DiscHost host(disc, encoding);
 
   SettingsFile file;
   if (const auto native = disc.Locate(kSettingsFile)) {
     if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;
-  const auto resolved = [&](const char* key, const char* fallback) {
-    SettingsFile::Value value = file.Get("files", key, fallback);
-    if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
-    host.ResolvePath(value.text);
+  const auto read = [&](Setting setting) {
+    const SettingsKey& key = KeyOf(setting);
+    SettingsFile::Value value = file.Get(key.section, key.key, key.fallback);
+    if (key.isDiscPath) {
+      if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
+      disc.Resolve(value.text);
+    }
     return value;
   };
-  settings.categoryFile[1] = resolved("kat_pl", ".\\kat1.txt");
-  settings.categoryFile[0] = resolved("kat_cz", ".\\kat2.txt");
-  settings.programList = resolved("prog", ".\\prog.txt");
-  settings.defaultDescription[1] = file.Get("files", "def_opis_pl", "opis\\opis1.txt").text;
-  settings.defaultDescription[0] = file.Get("files", "def_opis_cz", "opis\\opis2.txt").text;
+  settings.categoryFile[1] = read(Setting::kCategoryFilePolish);
+  settings.categoryFile[0] = read(Setting::kCategoryFileCzech);
+  settings.programList = read(Setting::kProgramList);
+  settings.defaultDescription[1] = read(Setting::kDescriptionPolish).text;
+  settings.defaultDescription[0] = read(Setting::kDescriptionCzech).text;
 
-  LanguageResult polish = CheckLanguage(disc, host, settings, true);
-  LanguageResult czech = CheckLanguage(disc, host, settings, false);
+  LanguageResult polish = CheckLanguage(disc, encoding, settings, true);
+  LanguageResult czech = CheckLanguage(disc, encoding, settings, false);
 
   // A file that cannot be opened is best shown where the settings name it.
   const auto place = [&](Finding finding) {

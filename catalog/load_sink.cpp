@@ -1,0 +1,33 @@
+#include "catalog/load_sink.h"
+
+#include <utility>
+
+#include "catalog/load_host.h"
+#include "catalog/text_parsing.h"
+
+LoadFinding FindingInLine(LoadFinding::Kind kind, const std::string& path, long long line, std::string reason,
+                          bool stopsLoad) {
+  const char* place = stopsLoad ? "Error in line nr %d in file %s\n" : "Warning in line nr %d in file %s\n";
+  LoadFinding finding;
+  finding.kind = kind;
+  finding.file = path;
+  finding.line = line;
+  finding.stopsLoad = stopsLoad;
+  finding.message = FillMessage(place, line, path) + reason;
+  finding.reason = std::move(reason);
+  return finding;
+}
+
+bool LoadHost::Report(const LoadFinding& finding) {
+  if (!finding.stopsLoad) {
+    ShowMessage(finding.message);
+    return true;
+  }
+  stopMessage_ = finding.message;
+  return false;
+}
+
+void LoadHost::LoadStopped() {
+  ShowMessage(stopMessage_);
+  stopMessage_.clear();
+}

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "catalog/catalog_load.h"
 #include "fake_load_host.h"
 #include "temp_dir.h"
+#include "case_name.h"
 
 namespace {
 
@@ -83,12 +83,7 @@ TEST_P(LoadOrder, FilesClosedBeforeTheMessage) {
   EXPECT_EQ(table.Get(0) != nullptr, bothOpened);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, LoadOrder, ::testing::ValuesIn(kOrderCases), [](const auto& info) {
-  std::string name;
-  for (const char c : std::string(info.param.name))
-    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, LoadOrder, ::testing::ValuesIn(kOrderCases), CaseName());
 
 TEST(LoadCatalog, CzechUsesItsOwnCategoryFile) {
   FakeLoadHost host;

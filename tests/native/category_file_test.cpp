@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "catalog/category_file.h"
+#include "case_name.h"
 
 namespace {
 
@@ -118,12 +118,7 @@ TEST_P(CategoryFileCases, Read) {
   EXPECT_EQ(table.Get(0)->parent, -1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CategoryFileCases, ::testing::ValuesIn(kCases), [](const auto& info) {
-  std::string name;
-  for (const char c : std::string(info.param.name))
-    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, CategoryFileCases, ::testing::ValuesIn(kCases), CaseName());
 
 TEST(CategoryFile, PathWithPercentSignsAppearsAsWritten) {
   CategoryTable table;

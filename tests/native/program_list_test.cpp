@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "catalog/catalog_load.h"
 #include "catalog/program_list.h"
 #include "fake_load_host.h"
+#include "case_name.h"
 
 namespace {
 
@@ -228,12 +228,7 @@ TEST_P(ProgramListCases, Load) {
   EXPECT_EQ(Describe(table), c.entries);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProgramListCases, ::testing::ValuesIn(kCases), [](const auto& info) {
-  std::string name;
-  for (const char c : std::string(info.param.name))
-    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, ProgramListCases, ::testing::ValuesIn(kCases), CaseName());
 
 TEST(ProgramList, ReadsAloneIntoAPreparedTable) {
   FakeLoadHost host;

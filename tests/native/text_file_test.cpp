@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "framework/text_file.h"
 #include "temp_dir.h"
+#include "case_name.h"
 
 namespace {
 
@@ -82,12 +82,7 @@ TEST_P(TextFileLines, FromMemory) {
   EXPECT_EQ(Lines(file), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, TextFileLines, ::testing::ValuesIn(kLineCases), [](const auto& info) {
-  std::string name;
-  for (const char c : std::string(info.param.name))
-    name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, TextFileLines, ::testing::ValuesIn(kLineCases), CaseName());
 
 // Settings files are read whole by the platform, where Ctrl-Z is text like any other byte.
 TEST(TextFile, EndMarkCanBeText) {

@@ -66,13 +66,20 @@ bool LooksLikeUtf8(const std::string& line) {
 // Looks once at every text file the load opens: the browser shows them in code page 1250.
 class EncodingCheck {
  public:
-  explicit EncodingCheck(std::vector<Finding>& findings) : findings_(findings) {}
+  EncodingCheck(std::vector<Finding>& findings, const TextSource& source)
+      : findings_(findings), source_(source) {}
+
+  bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) const {
+    if (!source_) return text.Open(native.string());
+    auto contents = source_(native, file);
+    return contents && text.OpenFromString(std::move(*contents));
+  }
 
   void Scan(const std::string& file, const std::filesystem::path& native) {
     if (!scanned_.insert(file).second) return;
     // Read as the browser reads it, so that nothing after an end-of-file mark is judged.
     TextFile text;
-    if (!text.Open(native.string())) return;
+    if (!Open(text, file, native)) return;
     std::string line;
     long long lineNumber = 0;
     while (text.ReadLine(line)) {
@@ -93,6 +100,7 @@ class EncodingCheck {
 
  private:
   std::vector<Finding>& findings_;
+  const TextSource& source_;
   std::set<std::string> scanned_;
 };
 
@@ -112,7 +120,7 @@ class DiscLoad : public LoadHost {
   void ShowMessage(const std::string&) override {}
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     const auto native = disc_.Locate(path);
-    if (!native || !file.Open(native->string())) return false;
+    if (!native || !encoding_.Open(file, path, *native)) return false;
     encoding_.Scan(path, *native);
     return true;
   }
@@ -334,11 +342,11 @@ int CheckReport::ExitCode() const {
   return findings.empty() ? 0 : 1;
 }
 
-CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree) {
+CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, const TextSource& textSource) {
   CheckReport report;
   DiscFolder disc(discFolder);
   std::vector<Finding> common;
-  EncodingCheck encoding(common);
+  EncodingCheck encoding(common, textSource);
 
   SettingsFile file;
   if (const auto native = disc.Locate(kSettingsFile)) {

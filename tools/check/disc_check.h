@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,17 @@ struct CheckReport {
   int ExitCode() const;
 };
 
+// The text of a disc file as it is to be read (this machine's name for it, the disc's), or nothing when it
+// cannot be read.
+using TextSource =
+    std::function<std::optional<std::string>(const std::filesystem::path& native, const std::string& file)>;
+
 // Checks the disc in the folder: the settings file, both languages' category files, the program list and
-// every file they name.
-CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree);
+// every file they name. With a text source, every text file is read as the source gives it (a tool that
+// rewrites the files for the disc checks what goes on it); the settings' values are still read from the file
+// itself, which the platform reads alike in either form.
+CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree,
+                      const TextSource& textSource = nullptr);
 
 // "FILE(LINE): error: TEXT", the form compilers use, so editors can jump to the place.
 std::string FormatFinding(const Finding& finding);

@@ -1,0 +1,181 @@
+#include "tools/pack/iso_image.h"
+
+// Declares the image's data source, which libisofs otherwise leaves to libburn's header.
+#define LIBISOFS_WITHOUT_LIBBURN
+#include <libisofs.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+
+namespace {
+
+// libisofs keeps process-wide state: set up once, with names handed over in UTF-8 whatever the locale.
+void InitLibrary() {
+  static const bool ready = [] {
+    iso_init();
+    char charset[] = "UTF-8";
+    iso_set_local_charset(charset, 0);
+    // Failures come back as return codes and are told in our own words; the library stays quiet.
+    char never[] = "NEVER";
+    char none[] = "";
+    iso_set_msgs_severities(never, never, none);
+    return true;
+  }();
+  (void)ready;
+}
+
+std::string Failure(const std::string& what, int code) { return what + ": " + iso_error_to_msg(code); }
+
+struct ImageUnref {
+  void operator()(IsoImage* image) const { iso_image_unref(image); }
+};
+using ImagePtr = std::unique_ptr<IsoImage, ImageUnref>;
+
+std::pair<std::string, std::string> SplitParent(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {"", path};
+  return {path.substr(0, slash), path.substr(slash + 1)};
+}
+
+std::optional<std::string> Build(IsoImage* image, const ImageContents& contents) {
+  std::map<std::string, IsoDir*> folders{{"", iso_image_get_root(image)}};
+  for (const auto& folder : contents.folders) {
+    const auto [parent, name] = SplitParent(folder);
+    IsoDir* dir = nullptr;
+    const int result = iso_image_add_new_dir(image, folders.at(parent), name.c_str(), &dir);
+    if (result < 0) return Failure(folder, result);
+    folders[folder] = dir;
+  }
+  for (const auto& file : contents.files) {
+    const auto [parent, name] = SplitParent(file.path);
+    int result = 0;
+    if (file.contents) {
+      // The stream takes the buffer and frees it.
+      const std::size_t size = file.contents->size();
+      auto* buffer = static_cast<unsigned char*>(std::malloc(size == 0 ? 1 : size));
+      if (buffer == nullptr) return file.path + ": out of memory";
+      std::memcpy(buffer, file.contents->data(), size);
+      IsoStream* stream = nullptr;
+      result = iso_memory_stream_new(buffer, size, &stream);
+      if (result < 0) {
+        std::free(buffer);
+        return Failure(file.path, result);
+      }
+      IsoFile* node = nullptr;
+      result = iso_image_add_new_file(image, folders.at(parent), name.c_str(), stream, &node);
+      if (result < 0) iso_stream_unref(stream);
+    } else {
+      result = iso_tree_add_new_node(image, folders.at(parent), name.c_str(), file.source.c_str(), nullptr);
+    }
+    if (result < 0) return Failure(file.path, result);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target) {
+  InitLibrary();
+  IsoImage* raw = nullptr;
+  int result = iso_image_new(contents.volumeLabel.c_str(), &raw);
+  if (result < 0) return Failure("image", result);
+  const ImagePtr image(raw);
+  if (auto failure = Build(image.get(), contents)) return failure;
+
+  IsoWriteOpts* options = nullptr;
+  // The distribution profile: Rock Ridge and Joliet, ordinary permissions, the time of writing.
+  result = iso_write_opts_new(&options, 2);
+  if (result < 0) return Failure("image", result);
+  iso_write_opts_set_rockridge(options, 1);
+  iso_write_opts_set_joliet(options, 1);
+  burn_source* source = nullptr;
+  result = iso_image_create_burn_source(image.get(), options, &source);
+  iso_write_opts_free(options);
+  if (result < 0) return Failure("image", result);
+
+  std::optional<std::string> failure;
+  FILE* out = std::fopen(target.c_str(), "wb");
+  if (out == nullptr) failure = target.string() + ": " + std::strerror(errno);
+  unsigned char block[2048];
+  while (!failure) {
+    const int count = source->read_xt(source, block, sizeof block);
+    if (count == 0) break;
+    if (count < 0) {
+      failure = "the image could not be made";
+    } else if (std::fwrite(block, 1, static_cast<std::size_t>(count), out) !=
+               static_cast<std::size_t>(count)) {
+      failure = target.string() + ": " + std::strerror(errno);
+    }
+  }
+  // The library makes the image in a thread of its own, which must be stopped when the reading stops early.
+  if (failure) source->cancel(source);
+  source->free_data(source);
+  std::free(source);
+  if (out != nullptr && std::fclose(out) != 0 && !failure)
+    failure = target.string() + ": " + std::strerror(errno);
+  return failure;
+}
+
+namespace {
+
+std::optional<std::string> Walk(
+    IsoDir* dir, const std::string& path,
+    const std::function<void(const std::string&, bool, const ReadChunk&)>& visit) {
+  IsoDirIter* iterator = nullptr;
+  int result = iso_dir_get_children(dir, &iterator);
+  if (result < 0) return Failure(path, result);
+  std::optional<std::string> failure;
+  IsoNode* node = nullptr;
+  while (!failure && iso_dir_iter_next(iterator, &node) == 1) {
+    const std::string name = path.empty() ? iso_node_get_name(node) : path + "/" + iso_node_get_name(node);
+    if (ISO_NODE_IS_DIR(node)) {
+      visit(name, true, nullptr);
+      failure = Walk(reinterpret_cast<IsoDir*>(node), name, visit);
+    } else if (ISO_NODE_IS_FILE(node)) {
+      IsoStream* stream = iso_file_get_stream(reinterpret_cast<IsoFile*>(node));
+      result = iso_stream_open(stream);
+      if (result < 0) {
+        failure = Failure(name, result);
+        break;
+      }
+      visit(name, false, [stream](char* buffer, std::size_t size) -> long {
+        return iso_stream_read(stream, buffer, size);
+      });
+      iso_stream_close(stream);
+    } else {
+      visit(name, false, [](char*, std::size_t) -> long { return -1; });
+    }
+  }
+  iso_dir_iter_free(iterator);
+  return failure;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadImage(
+    const std::filesystem::path& image, bool joliet,
+    const std::function<void(const std::string& path, bool isFolder, const ReadChunk& read)>& visit) {
+  InitLibrary();
+  IsoDataSource* source = nullptr;
+  int result = iso_data_source_new_from_file(image.c_str(), &source);
+  if (result < 0) return Failure(image.string(), result);
+  IsoReadOpts* options = nullptr;
+  result = iso_read_opts_new(&options, 0);
+  if (result < 0) {
+    iso_data_source_unref(source);
+    return Failure(image.string(), result);
+  }
+  iso_read_opts_set_no_rockridge(options, joliet ? 1 : 0);
+  iso_read_opts_set_no_joliet(options, joliet ? 0 : 1);
+  IsoImage* raw = nullptr;
+  result = iso_image_new("", &raw);
+  const ImagePtr read(raw);
+  if (result >= 0) result = iso_image_import(read.get(), source, options, nullptr);
+  iso_read_opts_free(options);
+  iso_data_source_unref(source);
+  if (result < 0) return Failure(image.string(), result);
+  return Walk(iso_image_get_root(read.get()), "", visit);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What goes into an image, written through libisofs: ISO 9660 with Rock Ridge and Joliet names.
+
+struct ImageFile {
+  // Relative to the image root, '/' between the components, in UTF-8 as the author wrote them.
+  std::string path;
+  // This machine's file to copy byte for byte, unless the contents are given.
+  std::filesystem::path source;
+  std::optional<std::string> contents;
+};
+
+struct ImageContents {
+  std::string volumeLabel;
+  // Parents before their children.
+  std::vector<std::string> folders;
+  std::vector<ImageFile> files;
+};
+
+// Writes the image to the file; returns what went wrong, or nothing.
+std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target);
+
+// Reads up to the buffer's size into it; returns the count, 0 at the end, less than 0 on failure.
+using ReadChunk = std::function<long(char* buffer, std::size_t size)>;
+
+// Walks every folder and file of an image through one of its trees (Joliet, as Windows reads it, or Rock
+// Ridge), parents before children. Returns what went wrong, or nothing.
+std::optional<std::string> ReadImage(
+    const std::filesystem::path& image, bool joliet,
+    const std::function<void(const std::string& path, bool isFolder, const ReadChunk& read)>& visit);

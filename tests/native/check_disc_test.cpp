@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "clean_disc.h"
 #include "temp_dir.h"
 #include "tools/check/disc_check.h"
 #include "tools/check/disc_folder.h"
@@ -16,20 +17,6 @@ namespace {
 using Severity = Finding::Severity;
 constexpr Severity kError = Severity::kError;
 constexpr Severity kWarning = Severity::kWarning;
-
-// A small disc the browser loads without a word in either language. The Polish description holds code page
-// 1250 letters, which must not pass for UTF-8; the installer is given with an argument.
-std::map<std::string, std::string> CleanDisc() {
-  return {
-      {"kat1.txt", "1;0;Gry\r\nNajlepsze \xb3\xb9\xe6 gry\r\n$\r\n2;1;Szachy\r\n$\r\n"},
-      {"kat2.txt", "1;0;Hry\r\nNejlepsi hry\r\n$\r\n2;1;Sachy\r\n$\r\n"},
-      {"prog.txt", "GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\nins=setup.exe /q\r\n\r\n"},
-      {"GAMES\\CHESS\\chess.exe", "MZ"},
-      {"GAMES\\CHESS\\setup.exe", "MZ"},
-      {"GAMES\\CHESS\\opis\\opis1.txt", "Szachy \xb3\r\nOpis.\r\n"},
-      {"GAMES\\CHESS\\opis\\opis2.txt", "Sachy\r\n"},
-  };
-}
 
 // The check of a disc holding the files, written where their names say.
 CheckReport CheckFiles(const std::map<std::string, std::string>& files, bool withTree = false) {

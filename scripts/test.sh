@@ -49,6 +49,14 @@ else
   status=1
 fi
 
+echo "== the same disc packed into build/tamo_cd.iso, clean, every file read back"
+if "$REPO_ROOT/scripts/make-image.sh" "$BUILD_ROOT/checked-disc" "$BUILD_ROOT/tamo_cd.iso"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+  status=1
+fi
+
 echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
 # Whatever the tests leave (the end-to-end test runs in a prefix of its own, and a test stopped at its timeout
 # does not clean up) is ended here, also when the script itself is stopped.

@@ -325,8 +325,10 @@ PackPlan PlanImage(const PackRequest& request) {
   std::vector<Finding> conversionFindings;
   const TextSource convert = [&](const fs::path& native,
                                  const std::string& file) -> std::optional<std::string> {
-    std::error_code failed;
-    const std::string inImage = fs::canonical(native, failed).lexically_relative(root).generic_string();
+    // The checker names the file below the folder as given, perhaps through a link the image holds as a
+    // folder of its own: the path below the folder is where it lies in the image.
+    std::string inImage = native.generic_string().substr(request.folder.generic_string().size());
+    inImage.erase(0, inImage.find_first_not_of('/'));
     if (const auto done = converted.find(inImage); done != converted.end()) return done->second;
     std::ifstream in(native, std::ios::binary);
     if (!in) return std::nullopt;

@@ -142,16 +142,19 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
   const TempDir folder;
   const TempDir out;
   const TempDir program({{"browser.exe", std::string("MZ\0\x90\xff", 5)}});
-  // UTF-8 with a byte order mark, a code page 1250 description, a binary file and a folder link inside.
+  // UTF-8 with a byte order mark, a code page 1250 description, a binary file, a long Polish name (which the
+  // image must give back in both name trees) and a folder link inside.
   const std::string utf8Kat1 =
       "\xEF\xBB\xBF"
       "1;0;Gry\r\nNajlepsze \xc5\x82\xc4\x85\xc4\x87 gry\r\n$\r\n2;1;Szachy\r\n$\r\n";
-  const Disc disc{{{"kat1.txt", utf8Kat1.c_str()}, {"DATA\\blob.bin", "\xEF\xBB\xBF\xc5\x82\r\n\x1a\xff"}},
+  const Disc disc{{{"kat1.txt", utf8Kat1.c_str()},
+                   {"DATA\\blob.bin", "\xEF\xBB\xBF\xc5\x82\r\n\x1a\xff"},
+                   {"DATA\\\xc5\xbb\xc3\xb3\xc5\x82w o bardzo d\xc5\x82ugiej nazwie.txt", "x"}},
                   {{"LINKED", "GAMES/CHESS/opis"}}};
   const Packed packed = Pack(
       disc, folder, out, {"--label", "Płyta nr 1", "--program", (program.path() / "browser.exe").string()});
   ASSERT_EQ(packed.exitCode, 0) << packed.out;
-  EXPECT_NE(packed.out.find("(volume P_YTA_NR_1, 5 folders, 12 files, each read back and compared)"),
+  EXPECT_NE(packed.out.find("(volume P_YTA_NR_1, 5 folders, 13 files, each read back and compared)"),
             std::string::npos)
       << packed.out;
   EXPECT_EQ(Read(folder.path() / "kat1.txt"), utf8Kat1);
@@ -165,6 +168,7 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
     files[path] = contents;
   }
   files["DATA/blob.bin"] = "\xEF\xBB\xBF\xc5\x82\r\n\x1a\xff";
+  files["DATA/\xc5\xbb\xc3\xb3\xc5\x82w o bardzo d\xc5\x82ugiej nazwie.txt"] = "x";
   files["LINKED/opis1.txt"] = files["GAMES/CHESS/opis/opis1.txt"];
   files["LINKED/opis2.txt"] = files["GAMES/CHESS/opis/opis2.txt"];
   files["tamo_cd.exe"] = std::string("MZ\0\x90\xff", 5);

@@ -37,7 +37,10 @@ stop_wine
 
 cd "$CD"
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
-  LC_ALL=pl_PL.UTF-8 "$REPO_ROOT/cmake/wine-run.sh" tamo_cd.exe
+  # A Windows program with windows and no console ignores Ctrl-C, and the shell runs its traps only once the
+  # command in the foreground has ended: the program runs in the background, and a signal ends the wait for it.
+  LC_ALL=pl_PL.UTF-8 "$REPO_ROOT/cmake/wine-run.sh" tamo_cd.exe &
+  wait "$!"
   exit 0
 fi
 

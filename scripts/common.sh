@@ -6,6 +6,7 @@ REPO_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$REPO_ROOT/build}
 JOBS=${JOBS:-$(nproc)}
 . "$REPO_ROOT/scripts/wine-env.sh"
+. "$REPO_ROOT/scripts/disc-image.sh"
 # The program is a 32-bit Windows program (build/win32). Where 32-bit Wine cannot run, the same sources are also
 # built for 64-bit Windows to run the program and its tests.
 if [ "$WINE_ARCH_BITS" = 32 ]; then RUN_BUILD=$BUILD_ROOT/win32; else RUN_BUILD=$BUILD_ROOT/win64; fi

@@ -58,11 +58,12 @@ else
 fi
 
 echo "== Windows tests under Wine ($WINE_ARCH_BITS-bit)"
-# Whatever the tests leave (the end-to-end test runs in a prefix of its own, and a test stopped at its timeout
-# does not clean up) is ended here, also when the script itself is stopped.
+# Whatever the tests leave (the end-to-end test runs in a prefix of its own on a mounted disc image, and a test
+# stopped at its timeout does not clean up) is ended here, also when the script itself is stopped.
 teardown() {
   stop_wine
   stop_wine "$RUN_BUILD/e2e-prefix$WINE_ARCH_BITS"
+  unmount_image "$RUN_BUILD/e2e/cd"
   stop_xvfb
 }
 trap teardown EXIT

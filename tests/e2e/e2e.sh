@@ -1,12 +1,14 @@
 #!/bin/sh
 # End-to-end test of the real program on the sample disc, under Wine on the current (virtual) display, driven
-# like a user drives it: real mouse moves, clicks and key presses (xdotool). What the windows show is read with
-# the probe program; what the program does is checked on disk (the demo programs record how they were started,
-# the copy lands on drive C:).
+# like a user drives it: real mouse moves, clicks and key presses (xdotool). The disc is an ISO image mounted
+# read-only (fuseiso) as CD-ROM drive D:, so the program meets a real CD file system: names as Joliet stores
+# them, and every write refused by the medium. What the windows show is read with the probe program; what the
+# program does is checked on disk (the demo programs record how they were started, the copy lands on drive C:).
 # Usage: e2e.sh WINDOWS-BUILD-DIR
 set -u
-BUILD=$(cd "$1" && pwd)
+BUILD=$(cd "$1" && pwd -P)
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
+. "$SRC/scripts/disc-image.sh"
 WORK="$BUILD/e2e"
 RUN="$SRC/cmake/wine-run.sh"
 # A prefix holds one architecture: named by the bits of the Wine that scripts/wine-env.sh chose.
@@ -14,13 +16,40 @@ export WINEPREFIX="$BUILD/e2e-prefix${WINE_ARCH_BITS:?source scripts/wine-env.sh
 passed=0
 failed=0
 
+# Wine holds files of the mounted disc open, and so does a working directory on it: both go before the
+# unmount, on every way out. A run stopped harder than that leaves its mount to the next run, which clears it.
+stop_wine() {
+  wineserver -k 2>/dev/null
+  wineserver -w 2>/dev/null
+}
+CD="$WORK/cd"
+cleanup() {
+  cd /
+  stop_wine
+  unmount_image "$CD"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+cleanup
 [ -d "$WORK" ] && chmod -R u+w "$WORK"
 rm -rf "$WORK"
 mkdir -p "$WORK"
 DISC="$WORK/disc"
 "$SRC/scripts/assemble-disc.sh" "$DISC" "$BUILD"
-export TAMO_DRIVE_D="$DISC"
-"$RUN" cmd /c exit
+"$SRC/scripts/make-image.sh" "$DISC" "$WORK/tamo_cd.iso"
+# Without the mounted image there is nothing to test: that is a failure, never a skip.
+mount_cd() {  # image
+  if ! mount_image "$1" "$CD"; then
+    echo "FAILED: the disc image $1 cannot be mounted"
+    exit 1
+  fi
+}
+mount_cd "$WORK/tamo_cd.iso"
+export TAMO_DRIVE_D="$CD"
+"$RUN" reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
+# Wine reads the drive's type when its server starts.
+stop_wine
 CDRIVE="$WINEPREFIX/drive_c"
 rm -rf "$CDRIVE/kopie" "$CDRIVE/record.txt"
 export TAMO_RECORD='C:\record.txt'
@@ -91,17 +120,21 @@ key_to_main() {
 }
 
 start_program() {
-  (cd "$DISC" && LC_ALL=pl_PL.UTF-8 exec "$RUN" tamo_cd.exe) >/dev/null 2>&1 &
+  (cd "$CD" && LC_ALL=pl_PL.UTF-8 exec "$RUN" tamo_cd.exe) >/dev/null 2>&1 &
   APP=$!
 }
 program_state() { kill -0 "$APP" 2>/dev/null && echo running || echo ended; }
+
+echo "== the disc: the mounted image as CD-ROM drive D:"
+check "D: is a CD-ROM drive that refuses writes" "$(probe drive)" "cdrom refused"
+check "the mount refuses writes" "$( (: >"$CD/write-test") 2>/dev/null && echo written || echo refused)" refused
 
 echo "== start: the language chooser, Czech chosen"
 start_program
 check_until "language chooser shown at start" 60 shown shown 1015
 click_control 1015
 check_until "main window shown after the choice" 30 shown shown 1021
-czech_intro=$(first_line "$DISC/PREZENT/opis/opis2.txt")
+czech_intro=$(first_line "$CD/PREZENT/opis/opis2.txt")
 check_until "Czech root: categories by id, then the root's programs" 10 \
   "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|" rows
 check "root title is empty" "$(probe text 1027)" ""
@@ -112,8 +145,8 @@ check_until "entered Hry" 10 "Hry" probe text 1027
 check_until "Hry lists the up row and its subcategories by id" 10 "..|Logické|Akční|Karetní|" rows
 double_click_row 1
 check_until "entered Logické" 10 "Logické" probe text 1027
-chess=$(first_line "$DISC/GRY/SZACHY/opis/opis2.txt")
-cube=$(first_line "$DISC/GRY/KOSTKA/opis/opis2.txt")
+chess=$(first_line "$CD/GRY/SZACHY/opis/opis2.txt")
+cube=$(first_line "$CD/GRY/KOSTKA/opis/opis2.txt")
 check_until "Logické lists its programs in list order" 10 "..|$chess|$cube|" rows
 double_click_row 0
 check_until "up row returns to Hry" 10 "Hry" probe text 1027
@@ -147,7 +180,7 @@ xdotool key End shift+Home
 xdotool type --delay 30 'C:\kopie'
 check_until "the destination typed" 10 'C:\kopie' probe text 1023
 click_control 1
-copied() { diff -r "$DISC/GRY/SZACHY" "$CDRIVE/kopie/SZACHY" >/dev/null 2>&1 && echo same; }
+copied() { diff -r "$CD/GRY/SZACHY" "$CDRIVE/kopie/SZACHY" >/dev/null 2>&1 && echo same; }
 check_until "every file of the program copied" 60 same copied
 check_until "copy dialog closed" 20 gone shown 1023
 
@@ -159,7 +192,7 @@ check_until "answered no: back in the main window" 20 shown shown 1021
 click_control 1016
 check_until "language chooser shown for the switch" 20 shown shown 1015
 click_control 1014
-polish_intro=$(first_line "$DISC/PREZENT/opis/opis1.txt")
+polish_intro=$(first_line "$CD/PREZENT/opis/opis1.txt")
 check_until "switched to Polish: the Polish catalogue's root" 30 \
   "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|" rows
 
@@ -171,16 +204,23 @@ check_until "the program ends" 30 ended program_state
 kill "$APP" 2>/dev/null
 
 echo "== a broken category file ends the program after its message"
-chmod -R u+w "$DISC"
-printf '[other]\r\nmulti_lang=no\r\nlang=pl\r\n' >"$DISC/tamo_cd.ini"
-printf '1;0;Gry\r\n$\r\nbroken header\r\n' >"$DISC/kat1.txt"
-chmod -R a-w "$DISC"
+# A disc of its own: a CD is not changed, it is replaced.
+stop_wine
+unmount_image "$CD"
+BROKEN="$WORK/broken-disc"
+cp -r "$DISC" "$BROKEN"
+chmod -R u+w "$BROKEN"
+printf '[other]\r\nmulti_lang=no\r\nlang=pl\r\n' >"$BROKEN/tamo_cd.ini"
+printf '1;0;Gry\r\n$\r\nbroken header\r\n' >"$BROKEN/kat1.txt"
+# The packer refuses a disc its checks fail, as it should: this one is burnt as it stands.
+xorriso -as mkisofs -quiet -J -R -V TAMO_CD -o "$WORK/broken.iso" "$BROKEN"
+mount_cd "$WORK/broken.iso"
 start_program
 check_until "the load's message" 60 'Error in line nr 3 in file D:\kat1.txt~char '"';'"' not founf~' message
 click_control 1
 check_until "the program ends after the message" 30 ended program_state
 kill "$APP" 2>/dev/null
-wineserver -k 2>/dev/null
+cleanup
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -15,6 +15,8 @@
 //   probe rows            the rows of the main window's list, the selected one marked with "*"
 //   probe rowcenter N     the centre of row N of that list on the screen: "x y"
 //   probe message         the text of the message box on the screen
+//   probe drive           drive D:'s type ("cdrom" or the type's number) and whether a new file can be
+//                         written to its root ("written" or "refused")
 #include <windows.h>
 
 #include <cstdio>
@@ -94,6 +96,23 @@ int main(int argc, char** argv) {
     HWND text = Control(kMessageText);
     if (text == nullptr) return 1;
     std::printf("%s\n", Text(text).c_str());
+    return 0;
+  }
+  if (command == "drive") {
+    const UINT type = GetDriveTypeA("D:\\");
+    HANDLE file =
+        CreateFileA("D:\\probe.tmp", GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool written = file != INVALID_HANDLE_VALUE;
+    if (written) {
+      CloseHandle(file);
+      DeleteFileA("D:\\probe.tmp");
+    }
+    if (type == DRIVE_CDROM) {
+      std::printf("cdrom");
+    } else {
+      std::printf("%u", type);
+    }
+    std::printf(" %s\n", written ? "written" : "refused");
     return 0;
   }
   if (command == "rows" || command == "rowcenter") {

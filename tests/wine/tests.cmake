@@ -51,7 +51,8 @@ foreach(part short long)
                ENVIRONMENT_MODIFICATION "LC_ALL=set:pl_PL.UTF-8")
 endforeach()
 
-# The real program on the sample disc, driven by real input on the display the test runner provides.
+# The real program on the sample disc's ISO image, mounted read-only as CD-ROM drive D: (fuseiso, so /dev/fuse
+# and root are needed), driven by real input on the display the test runner provides.
 add_executable(probe ${CMAKE_SOURCE_DIR}/tests/e2e/probe.cpp)
 add_test(NAME end_to_end COMMAND sh ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(end_to_end PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the benchmark and runs it under Wine: the catalogue load against the I/O floor on a large generated
-# disc (drive D:), then the time to the main window of the browser on the sample disc (drive E:, without the
-# language chooser) and on the large disc, each beside Wine's notepad started the same way in the same run.
+# disc (drive D:), as a folder and as its ISO image mounted read-only (fuseiso) as the shipped disc is, then
+# the time to the main window of the browser on the sample disc (drive E:, without the language chooser) and on
+# the large disc, each beside Wine's notepad started the same way in the same run.
 # Usage: bench/run.sh [LOAD-RUNS] [START-RUNS]     (BUILD_ROOT may be given; DISPLAY is used when it works)
 set -eu
 . "$(dirname "$0")/../scripts/common.sh"
@@ -27,13 +28,28 @@ chmod u+w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 sed -i 's/^multi_lang=yes/multi_lang=no/' "$SAMPLE/tamo_cd.ini"
 chmod a-w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 
-# The display comes first: Wine's desktop process, started with the first program, keeps the display it found.
-if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
-  trap 'stop_wine; stop_xvfb' EXIT
-  start_xvfb
+# The same disc as an image, made again whenever the folder is newer.
+IMAGE="$BUILD_ROOT/bench-disc.iso"
+CD="$BUILD_ROOT/bench-cd"
+if [ ! -f "$IMAGE" ] || [ "$BIG/.generated" -nt "$IMAGE" ] || [ "$BIG/tamo_cd.exe" -nt "$IMAGE" ]; then
+  "$REPO_ROOT/scripts/make-image.sh" "$BIG" "$IMAGE"
 fi
 
 export WINEPREFIX="$BUILD_ROOT/wineprefix-bench$WINE_ARCH_BITS"
+# Wine and the working directory let go of the mounted image before it is unmounted, on every way out.
+cleanup() {
+  cd /
+  stop_wine
+  unmount_image "$CD"
+  stop_xvfb
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# The display comes first: Wine's desktop process, started with the first program, keeps the display it found.
+if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+  start_xvfb
+fi
 export TAMO_DRIVE_D="$BIG"
 RUN="$REPO_ROOT/cmake/wine-run.sh"
 "$RUN" cmd /c exit
@@ -43,6 +59,12 @@ ln -sfn "$SAMPLE" "$WINEPREFIX/dosdevices/e:"
 echo "== machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $($RUN --version 2>/dev/null || true)"
 echo "== catalogue load on the large disc, $LOAD_RUNS runs"
 (cd "$BIG" && LC_ALL=pl_PL.UTF-8 "$RUN" "$BENCH/load_bench.exe" "$LOAD_RUNS") | tr -d '\r'
+echo "== catalogue load on the large disc as a mounted ISO image, $LOAD_RUNS runs"
+stop_wine
+mount_image "$IMAGE" "$CD"
+(cd "$CD" && TAMO_DRIVE_D="$CD" LC_ALL=pl_PL.UTF-8 "$RUN" "$BENCH/load_bench.exe" "$LOAD_RUNS") | tr -d '\r'
+stop_wine
+unmount_image "$CD"
 echo "== start to main window, sample disc, $START_RUNS runs each"
 LC_ALL=pl_PL.UTF-8 "$RUN" "$BENCH/start_bench.exe" "$START_RUNS" browser 'E:\' 'E:\tamo_cd.exe' \
   notepad 'E:\' 'C:\windows\notepad.exe' | tr -d '\r'

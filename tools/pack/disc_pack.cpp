@@ -355,7 +355,10 @@ PackPlan PlanImage(const PackRequest& request) {
       plan.findings.push_back({Severity::kError, request.program.string(), 0,
                                std::string("cannot be read (") + std::strerror(errno) + ")"});
     } else {
-      plan.contents.files.push_back({kProgramName, request.program, std::nullopt});
+      // The image is written from absolute paths: a relative one would be looked up elsewhere.
+      std::error_code ignored;
+      plan.contents.files.push_back(
+          {kProgramName, std::filesystem::absolute(request.program, ignored), std::nullopt});
       programMissing = false;
     }
   }

@@ -36,16 +36,7 @@ if [ ! -f "$IMAGE" ] || [ "$BIG/.generated" -nt "$IMAGE" ] || [ "$BIG/tamo_cd.ex
 fi
 
 export WINEPREFIX="$BUILD_ROOT/wineprefix-bench$WINE_ARCH_BITS"
-# Wine and the working directory let go of the mounted image before it is unmounted, on every way out.
-cleanup() {
-  cd /
-  stop_wine
-  unmount_image "$CD"
-  stop_xvfb
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+release_on_exit "$CD"
 # The display comes first: Wine's desktop process, started with the first program, keeps the display it found.
 if [ -z "${DISPLAY:-}" ] || ! xdotool getdisplaygeometry >/dev/null 2>&1; then
   start_xvfb

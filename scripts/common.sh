@@ -69,3 +69,12 @@ stop_wine() {
   WINEPREFIX=${1:-$WINEPREFIX} wineserver -k 2>/dev/null || true
   WINEPREFIX=${1:-$WINEPREFIX} wineserver -w 2>/dev/null || true
 }
+
+# On every way out (the end, Ctrl-C, TERM): Wine and the working directory let go of the mounted image first
+# (Wine keeps files of D: open until its processes end), then the image is unmounted and the display stopped.
+release_on_exit() {  # mount point
+  RELEASE_MOUNT=$1
+  trap 'cd /; stop_wine; unmount_image "$RELEASE_MOUNT"; stop_xvfb' EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}

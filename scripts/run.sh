@@ -19,17 +19,7 @@ CD="$BUILD_ROOT/cd"
 # A prefix of its own, where D: is a CD-ROM drive.
 export WINEPREFIX="$BUILD_ROOT/wineprefix-run$WINE_ARCH_BITS"
 export TAMO_DRIVE_D="$CD"
-# Wine keeps files and directories of D: open until its processes end, and the script's own working directory
-# is on it: both go before the unmount.
-cleanup() {
-  cd /
-  stop_wine
-  unmount_image "$CD"
-  stop_xvfb
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+release_on_exit "$CD"
 mount_image "$IMAGE" "$CD"
 "$REPO_ROOT/cmake/wine-run.sh" reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
 # The drive's type is read when the wineserver starts.

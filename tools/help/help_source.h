@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/help/help_document.h"
+
+// The help source a disc author writes in any editor: UTF-8 text, LF or CR LF line ends.
+//
+//   ; a comment line
+//   @title The help's title
+//   @topic contents Contents          the first topic is the contents page
+//   Paragraph text; the lines of one paragraph are joined with a space, a blank line ends it.
+//   # A heading
+//   * An item of a bulleted list
+//   A link to another topic: [link text](topic_id).
+//
+// A backslash makes the next character plain: \[ \] \\ anywhere, and \# \* \@ \; at the start of a line.
+// Every character must have a place in code page 1250, in which the .hlp file is written.
+
+// Reads `text`, the contents of the file `fileName`. Returns the document, or fills `errors` with every fault
+// found, each "file:line: what is wrong", and returns a document that must not be written.
+HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
+                            std::vector<std::string>& errors);
+
+// The next character of UTF-8 `text` at `position`, which moves past it; -1 for a byte that does not begin a
+// valid, shortest-form sequence (the position then moves one byte on).
+long NextUtf8Character(const std::string& text, std::size_t& position);

@@ -61,24 +61,26 @@ const SourceCase kSources[] = {
      "@title T\n@topic a A\n\\# not a heading \\[x\\] c:\\tmp \\\\\n\\* \\@ \\; x]\n\tTab\n",
      "T | a \"A\": P(# not a heading [x] c:\\tmp \\ * @ ; x] Tab)"},
     {"CharactersOutsideCodePage1250", "@title T →\n@topic a A\nok 😀 ů ř ł €\nmore\x1b\n",
-     "h.txt:1: the character '→' (U+2192) has no place in code page 1250\n"
-     "h.txt:3: the character '😀' (U+1F600) has no place in code page 1250\n"
-     "h.txt:4: the control character U+001B\nh.txt: the help has no @title\n"},
-    {"NotUtf8", "@title T\n@topic a A\nza\xbf\xf3\xb3\xe6\n", "h.txt:3: the text is not UTF-8\n"},
-    {"OverlongUtf8IsNotUtf8", "@title T\n@topic a A\n\xc0\xaf\n", "h.txt:3: the text is not UTF-8\n"},
+     "h.txt(1): error: the character U+2192 \"→\" has no code in code page 1250\n"
+     "h.txt(3): error: the character U+1F600 \"😀\" has no code in code page 1250\n"
+     "h.txt(4): error: the control character U+001B\nh.txt: error: the help has no @title\n"},
+    {"NotUtf8", "@title T\n@topic a A\nza\xbf\xf3\xb3\xe6\n", "h.txt(3): error: the text is not UTF-8\n"},
+    {"OverlongUtf8IsNotUtf8", "@title T\n@topic a A\n\xc0\xaf\n", "h.txt(3): error: the text is not UTF-8\n"},
     {"DirectiveFaults",
      "text first\n@title\n@title T\n@topic\n@topic a A\n@topic A again\n@topic b-c B\n@title U\n@tpoic x X\n",
-     "h.txt:1: text before the first @topic\nh.txt:2: @title needs the help's title\n"
-     "h.txt:4: @topic needs an id and a title\nh.txt:6: the topic id 'A' is used already on line 5\n"
-     "h.txt:7: the topic id 'b-c' may hold only letters, digits and '_'\n"
-     "h.txt:8: @title given again (first on line 3)\nh.txt:9: unknown directive '@tpoic'\n"},
+     "h.txt(1): error: text before the first @topic\nh.txt(2): error: @title needs the help's title\n"
+     "h.txt(4): error: @topic needs an id and a title\nh.txt(6): error: the topic id 'A' is used already on "
+     "line 5\n"
+     "h.txt(7): error: the topic id 'b-c' may hold only letters, digits and '_'\n"
+     "h.txt(8): error: @title given again (first on line 3)\nh.txt(9): error: unknown directive '@tpoic'\n"},
     {"LinkFaults", "@title T\n@topic a A\n[open\n\n[no target] [](a) [x](nowhere)\n#\n*\n[ok](a\n",
-     "h.txt:3: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
-     "h.txt:5: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
-     "h.txt:5: a link without text\nh.txt:6: a heading without text\nh.txt:7: a list item without text\n"
-     "h.txt:8: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
-     "h.txt:5: a link to the unknown topic 'nowhere'\n"},
-    {"Empty", "", "h.txt: the help has no @title\nh.txt: the help has no @topic\n"},
+     "h.txt(3): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
+     "h.txt(5): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
+     "h.txt(5): error: a link without text\nh.txt(6): error: a heading without text\nh.txt(7): error: a list "
+     "item without text\n"
+     "h.txt(8): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
+     "h.txt(5): error: a link to the unknown topic 'nowhere'\n"},
+    {"Empty", "", "h.txt: error: the help has no @title\nh.txt: error: the help has no @topic\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpSource, ::testing::ValuesIn(kSources), CaseName());
 
@@ -148,17 +150,17 @@ TEST_P(HelpCompilerFailure, SaysWhyAndLeavesNoFile) {
 }
 
 const FailureCase kFailures[] = {
-    {"FaultySource", {"DIR/bad.txt"}, "halibut", "DIR/bad.txt:3: a link to the unknown topic 'b'"},
-    {"MissingSource", {"DIR/none.txt"}, "halibut", "tamo_help: cannot read DIR/none.txt"},
+    {"FaultySource", {"DIR/bad.txt"}, "halibut", "DIR/bad.txt(3): error: a link to the unknown topic 'b'"},
+    {"MissingSource", {"DIR/none.txt"}, "halibut", "DIR/none.txt: error: No such file or directory"},
     {"NoSource", {"--hlp", "DIR/x.hlp"}, "halibut", "usage: tamo_help SOURCE [--hlp FILE] [--chm FILE]"},
     {"NoHalibut",
      {"DIR/good.txt", "--chm", "DIR/good.chm"},
      "no-such-halibut",
-     "tamo_help: no-such-halibut did not write DIR/good.chm"},
+     "DIR/good.chm: error: no-such-halibut did not write it (Debian's package halibut writes HTML help)"},
     {"UnwritableFolder",
      {"DIR/good.txt", "--hlp", "DIR/missing/good.hlp"},
      "halibut",
-     "tamo_help: cannot write DIR/missing/good.hlp"},
+     "DIR/missing/good.hlp: error: cannot be written"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpCompilerFailure, ::testing::ValuesIn(kFailures), CaseName());
 

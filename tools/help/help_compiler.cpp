@@ -39,7 +39,7 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
 // Writes next to the target and renames, so that a failed run never leaves a truncated help file behind.
 bool Publish(const std::string& temporary, const std::string& path, std::ostream& err) {
   if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  err << "tamo_help: cannot write " << path << ": " << std::strerror(errno) << "\n";
+  err << path << ": error: " << std::strerror(errno) << "\n";
   std::remove(temporary.c_str());
   return false;
 }
@@ -63,22 +63,22 @@ bool WriteChm(const HelpDocument& document, const std::string& halibut, const st
   const std::string source = path + ".but.part";
   const std::string temporary = path + ".part";
   bool written = WriteWhole(source, HalibutSource(document, BaseName(path)));
-  if (!written) err << "tamo_help: cannot write " << source << "\n";
+  if (!written) err << source << ": error: cannot be written\n";
   if (written) {
     const std::string chmOption = "--chm=" + temporary;
     const pid_t child = fork();
     if (child == 0) {
       execlp(halibut.c_str(), halibut.c_str(), chmOption.c_str(), source.c_str(),
              static_cast<char*>(nullptr));
-      std::fprintf(stderr, "tamo_help: cannot run %s (Debian's halibut package): %s\n", halibut.c_str(),
-                   std::strerror(errno));
+      std::fprintf(stderr, "%s: %s\n", halibut.c_str(), std::strerror(errno));
       _exit(127);
     }
     int status = 0;
     written =
         child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!written) {
-      err << "tamo_help: " << halibut << " did not write " << path << "\n";
+      err << path << ": error: " << halibut
+          << " did not write it (Debian's package halibut writes HTML help)\n";
       std::remove(temporary.c_str());
     }
   }
@@ -119,7 +119,7 @@ int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string
 
   std::string text;
   if (!ReadWhole(sourcePath, text)) {
-    err << "tamo_help: cannot read " << sourcePath << "\n";
+    err << sourcePath << ": error: " << std::strerror(errno) << "\n";
     return 2;
   }
   std::vector<std::string> errors;
@@ -130,7 +130,7 @@ int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string
   if (!hlpPath.empty()) {
     const std::string temporary = hlpPath + ".part";
     if (!WriteWhole(temporary, WriteWinHelp(document))) {
-      err << "tamo_help: cannot write " << hlpPath << "\n";
+      err << hlpPath << ": error: cannot be written\n";
       std::remove(temporary.c_str());
       return 2;
     }

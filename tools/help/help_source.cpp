@@ -75,8 +75,8 @@ class Reader {
 
   HelpDocument Finish() {
     CloseBlock();
-    if (!titleLine_) errors_.push_back(fileName_ + ": the help has no @title");
-    if (document_.topics.empty()) errors_.push_back(fileName_ + ": the help has no @topic");
+    if (!titleLine_) errors_.push_back(fileName_ + ": error: the help has no @title");
+    if (document_.topics.empty()) errors_.push_back(fileName_ + ": error: the help has no @topic");
     for (auto& [block, run, line] : links_) {
       std::string& target = document_.topics[block.first].blocks[block.second].runs[run].target;
       bool found = false;
@@ -108,7 +108,7 @@ class Reader {
   };
 
   void Error(int line, const std::string& what) {
-    errors_.push_back(fileName_ + ":" + std::to_string(line) + ": " + what);
+    errors_.push_back(fileName_ + "(" + std::to_string(line) + "): error: " + what);
   }
 
   // Tabs become spaces; a character the .hlp file cannot hold, or a control character, is an error.
@@ -127,8 +127,8 @@ class Reader {
         Error(number, "the control character " + CodePointName(code));
         clean = false;
       } else if (code >= 0x80 && CodePage1250FromUnicode(static_cast<unsigned long>(code)) == '?') {
-        Error(number, "the character '" + line.substr(start, position - start) + "' (" + CodePointName(code) +
-                          ") has no place in code page 1250");
+        Error(number, "the character " + CodePointName(code) + " \"" + line.substr(start, position - start) +
+                          "\" has no code in code page 1250");
         clean = false;
       }
     }

@@ -19,7 +19,8 @@
 // Every character must have a place in code page 1250, in which the .hlp file is written.
 
 // Reads `text`, the contents of the file `fileName`. Returns the document, or fills `errors` with every fault
-// found, each "file:line: what is wrong", and returns a document that must not be written.
+// found, each "file(line): error: what is wrong" as the disc checker words its findings, and returns a document
+// that must not be written.
 HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
                             std::vector<std::string>& errors);
 

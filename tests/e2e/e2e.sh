@@ -124,6 +124,17 @@ start_program() {
   APP=$!
 }
 program_state() { kill -0 "$APP" 2>/dev/null && echo running || echo ended; }
+# The caption of Wine's help viewer: the title of the help file it opened, its own name, and the file's path;
+# "none" without one.
+help_viewer() { probe windows | sed -n 's/^MS_WINHELP|\([^|]*\)|.*/\1/p' | grep . || echo none; }
+# The help button starts the viewer on the help file of the language; it is closed again, as a user closes it,
+# so that it covers nothing the next steps click.
+check_help() {  # language, expected title
+  click_control 1012
+  check_until "help in $1: Wine's viewer opened on its help file" 60 "$2" help_viewer
+  probe close MS_WINHELP
+  check_until "the help viewer closed" 20 none help_viewer
+}
 
 echo "== the disc: the mounted image as CD-ROM drive D:"
 check "D: is a CD-ROM drive that refuses writes" "$(probe drive)" "cdrom refused"
@@ -138,6 +149,7 @@ czech_intro=$(first_line "$CD/PREZENT/opis/opis2.txt")
 check_until "Czech root: categories by id, then the root's programs" 10 \
   "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|" rows
 check "root title is empty" "$(probe text 1027)" ""
+check_help Czech "Tamo CD – nápověda Pomoc Wine - D:\\tamo_cz.hlp"
 
 echo "== navigation into a subcategory and back"
 double_click_row 0
@@ -195,6 +207,7 @@ click_control 1014
 polish_intro=$(first_line "$CD/PREZENT/opis/opis1.txt")
 check_until "switched to Polish: the Polish catalogue's root" 30 \
   "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|" rows
+check_help Polish "Tamo CD – pomoc Pomoc Wine - D:\\tamo_pl.hlp"
 
 echo "== leave: answered yes"
 key_to_main Escape

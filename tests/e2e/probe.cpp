@@ -15,6 +15,7 @@
 //   probe rows            the rows of the main window's list, the selected one marked with "*"
 //   probe rowcenter N     the centre of row N of that list on the screen: "x y"
 //   probe message         the text of the message box on the screen
+//   probe close CLASS     asks every visible top-level window of the class to close, as its close box does
 //   probe drive           drive D:'s type ("cdrom" or the type's number) and whether a new file can be
 //                         written to its root ("written" or "refused")
 #include <windows.h>
@@ -91,6 +92,14 @@ int main(int argc, char** argv) {
   if (command == "windows") {
     EnumWindows(PrintWindowLine, 0);
     return 0;
+  }
+  if (command == "close" && argc > 2) {
+    HWND window = nullptr;
+    bool found = false;
+    while ((window = FindWindowExA(nullptr, window, argv[2], nullptr)) != nullptr) {
+      if (IsWindowVisible(window)) found = PostMessageA(window, WM_CLOSE, 0, 0) || found;
+    }
+    return found ? 0 : 1;
   }
   if (command == "message") {
     HWND text = Control(kMessageText);

@@ -202,7 +202,8 @@ struct Paragraph {
   int tab_stop = 0;
 };
 
-TopicLink ParagraphLink(const Paragraph& style, const std::vector<HelpRun>& runs, const std::string& bullet) {
+TopicLink ParagraphLink(const Paragraph& style, const std::vector<HelpRun>& runs, const std::string& bullet,
+                        bool paragraph = true) {
   std::string commands;
   std::string text;
   std::string pending;
@@ -215,7 +216,7 @@ TopicLink ParagraphLink(const Paragraph& style, const std::vector<HelpRun>& runs
   std::string font;
   Put8(font, 0x80);
   Put16(font, style.font);
-  emit(font);
+  if (paragraph) emit(font);
   if (!bullet.empty()) {
     pending = bullet;
     emit(std::string(1, '\x83'));  // tab
@@ -232,8 +233,8 @@ TopicLink ParagraphLink(const Paragraph& style, const std::vector<HelpRun>& runs
     pending = CodePage1250FromUtf8(run.text);
     emit(std::string(1, '\x89'));  // end of the link
   }
-  emit(std::string(1, '\x82'));  // end of paragraph
-  emit(std::string(1, '\xFF'));  // end of the record
+  if (paragraph) emit(std::string(1, '\x82'));  // end of paragraph
+  emit(std::string(1, '\xFF'));                 // end of the record
 
   TopicLink link;
   link.characters = static_cast<unsigned>(std::min<std::size_t>(text.size(), 0x7FFF));
@@ -299,8 +300,8 @@ Topics WriteTopics(const HelpDocument& document) {
     }
     for (std::size_t i = headers.back(); i < links.size(); ++i) links[i].topic = t;
   }
-  // The last record is taken as the end of the topics and not shown: an empty paragraph.
-  links.push_back(ParagraphLink(paragraph_style, {}, ""));
+  // The last record is taken as the end of the topics and not shown: one with no text at all.
+  links.push_back(ParagraphLink(paragraph_style, {}, "", false));
   links.back().topic = document.topics.size() - 1;
 
   // Where each record goes, and the topic offsets: the block a record starts in and the characters of the
@@ -335,7 +336,7 @@ Topics WriteTopics(const HelpDocument& document) {
       Put32(h, t > 0 ? topics.topic_offsets[t - 1] : kNone);
       Put32(h, t + 1 < headers.size() ? topics.topic_offsets[t + 1] : kNone);
       Put32(h, static_cast<std::uint32_t>(t));
-      Put32(h, kNone);                           // no non-scrolling region
+      Put32(h, kNone);                               // no non-scrolling region
       Put32(h, TopicPosition(links[i + 1].offset));  // the scrolling region: the title onwards
       Put32(h, t + 1 < headers.size() ? TopicPosition(links[headers[t + 1]].offset) : kNone);
     }

@@ -42,6 +42,8 @@ struct Disc {
           "GRY\r\n1\r\nrun=szachy.exe\r\n\r\n"
           "GRY\\WARCABY\r\n1\r\nins=setup.exe\r\ncop=c:\\gry\\warcaby\r\n"
           "op1=\\GRY\\opis\\opis1.txt\r\nop2=\\GRY\\opis\\opis2.txt\r\n");
+    Write(root / "tamo_pl.hlp", "?_");
+    Write(root / "tamo_cz.hlp", "?_");
     Write(root / "GRY" / "szachy.exe", "MZ");
     Write(root / "GRY" / "WARCABY" / "setup.exe", "MZ");
     Write(root / "GRY" / "opis" / "opis1.txt", "Szachy\r\n");

@@ -181,7 +181,37 @@ INSTANTIATE_TEST_SUITE_P(
                   {{kError, "kat2.txt", 0, "Could not open file kat2.txt"}}},
         FaultCase{"SettingsNameMissingFile",
                   {{"tamo_cd.ini", "[files]\r\nprog=.\\lista.txt\r\n"}},
-                  {{kError, "tamo_cd.ini", 2, "Could not open file lista.txt"}}}),
+                  {{kError, "tamo_cd.ini", 2, "Could not open file lista.txt"}}},
+        // A help file is looked for when the program can open it: on a disc with the language chooser both,
+        // on a single-language disc only its language's.
+        FaultCase{
+            "NoHelpFiles",
+            {{"tamo_pl.hlp", nullptr}, {"tamo_cz.hlp", nullptr}},
+            {{kWarning, "tamo_cz.hlp", 0, "help file tamo_cz.hlp (help_vx in [files]) does not exist"},
+             {kWarning, "tamo_pl.hlp", 0, "help file tamo_pl.hlp (help_pl in [files]) does not exist"}}},
+        FaultCase{"PolishDiscWithoutHelp",
+                  {{"tamo_cd.ini", "[other]\r\nmulti_lang=no\r\nlang=pl\r\n"},
+                   {"tamo_pl.hlp", nullptr},
+                   {"tamo_cz.hlp", nullptr}},
+                  {{kWarning, "tamo_pl.hlp", 0, "help file tamo_pl.hlp (help_pl"}}},
+        FaultCase{"CzechDiscWithoutHelp",
+                  {{"tamo_cd.ini", "[other]\r\nmulti_lang=Yes\r\nlang=PL\r\n"},
+                   {"tamo_pl.hlp", nullptr},
+                   {"tamo_cz.hlp", nullptr}},
+                  {{kWarning, "tamo_cz.hlp", 0, "help file tamo_cz.hlp (help_vx"}}},
+        FaultCase{"CzechDiscWithoutPolishHelp",
+                  {{"tamo_cd.ini", "[other]\r\nmulti_lang=no\r\nlang=cz\r\n"}, {"tamo_pl.hlp", nullptr}},
+                  {}},
+        // Told at the key, with the path as the program resolves it; one on another drive is not looked for.
+        FaultCase{
+            "SettingsNameMissingHelp",
+            {{"tamo_cd.ini", "[files]\r\nhelp_pl=.\\POMOC\\..\\pomoc\\pl.chm\r\nhelp_vx=POMOC\\\r\n"},
+             {"POMOC\\cz.chm", "?_"}},
+            {{kWarning, "tamo_cd.ini", 2, "help file pomoc\\pl.chm (help_pl in [files]) does not exist"},
+             {kWarning, "tamo_cd.ini", 3, "help file POMOC (help_vx in [files]) does not exist"}}},
+        FaultCase{"HelpOnAnotherDrive",
+                  {{"tamo_cd.ini", "[files]\r\nhelp_vx=C:\\POMOC\\cz.chm\r\n"}, {"tamo_cz.hlp", nullptr}},
+                  {}}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
 
 // The browser stops at the first fault; the checker reads on and finds the next ones, and a header with a bad
@@ -346,9 +376,9 @@ TEST(SettingsFile, ReadsAsProfileReadingDoes) {
   EXPECT_FALSE(settings.Load((dir.path() / "none.ini").string()));
 }
 
-// The sample disc carries no program files of its own (they are made when a disc is put together, and listed
-// beside the disc); everything else on it must pass.
-TEST(CheckDisc, SampleDiscIsCleanButForItsProgramFiles) {
+// The sample disc carries neither program files nor help files of its own (they are made when a disc is put
+// together, the program files listed beside the disc); everything else on it must pass.
+TEST(CheckDisc, SampleDiscIsCleanButForItsProgramAndHelpFiles) {
   const std::filesystem::path sample = TAMO_SAMPLE_DISC;
   std::ifstream list(sample / "EXECUTABLES.txt", std::ios::binary);
   std::vector<std::string> executables;
@@ -360,7 +390,12 @@ TEST(CheckDisc, SampleDiscIsCleanButForItsProgramFiles) {
   const CheckReport report = CheckDisc(sample, false);
   EXPECT_EQ(report.ErrorCount(), 0);
   std::vector<std::string> missing;
+  std::vector<std::string> help;
   for (const auto& finding : report.findings) {
+    if (finding.text.rfind("help file ", 0) == 0) {
+      help.push_back(finding.file + ": " + finding.text);
+      continue;
+    }
     const std::size_t start = finding.text.find(' ', finding.text.rfind("installer", 0) == 0 ? 0 : 4);
     const std::size_t end = finding.text.rfind(" does not exist");
     ASSERT_TRUE(start != std::string::npos && end != std::string::npos) << FormatFinding(finding);
@@ -369,6 +404,10 @@ TEST(CheckDisc, SampleDiscIsCleanButForItsProgramFiles) {
   std::sort(missing.begin(), missing.end());
   std::sort(executables.begin(), executables.end());
   EXPECT_EQ(missing, executables);
+  EXPECT_EQ(help, (std::vector<std::string>{
+                      "tamo_cd.ini: help file tamo_pl.hlp (help_pl in [files]) does not exist",
+                      "tamo_cd.ini: help file tamo_cz.hlp (help_vx in [files]) does not exist",
+                  }));
 }
 
 }  // namespace

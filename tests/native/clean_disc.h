@@ -4,7 +4,8 @@
 #include <string>
 
 // A small disc the browser loads without a word in either language. The Polish description holds code page
-// 1250 letters, which must not pass for UTF-8; the installer is given with an argument.
+// 1250 letters, which must not pass for UTF-8; the installer is given with an argument. The help files are
+// there by their default names.
 inline std::map<std::string, std::string> CleanDisc() {
   return {
       {"kat1.txt", "1;0;Gry\r\nNajlepsze \xb3\xb9\xe6 gry\r\n$\r\n2;1;Szachy\r\n$\r\n"},
@@ -14,5 +15,7 @@ inline std::map<std::string, std::string> CleanDisc() {
       {"GAMES\\CHESS\\setup.exe", "MZ"},
       {"GAMES\\CHESS\\opis\\opis1.txt", "Szachy \xb3\r\nOpis.\r\n"},
       {"GAMES\\CHESS\\opis\\opis2.txt", "Sachy\r\n"},
+      {"tamo_pl.hlp", "?_"},
+      {"tamo_cz.hlp", "?_"},
   };
 }

@@ -52,6 +52,7 @@ class CatalogCommandsTest : public ::testing::Test {
     // in for the copy tool and the help viewer and show the exact command lines.
     InstallRecorder(ExecutableDirectory() + "\\xcopy.exe");
     InstallRecorder(ExecutableDirectory() + "\\winhelp.exe");
+    InstallRecorder(ExecutableDirectory() + "\\hh.exe");
     record_ = kDisc + "\\record.txt";
     RecordTo(record_);
     SetCurrentDirectoryOrDie(kDisc);
@@ -75,8 +76,8 @@ class CatalogCommandsTest : public ::testing::Test {
     watching_ = nullptr;
     app_.SetMainWindow(nullptr);
     RecordTo("");
-    DeleteFileA((ExecutableDirectory() + "\\xcopy.exe").c_str());
-    DeleteFileA((ExecutableDirectory() + "\\winhelp.exe").c_str());
+    for (const char* viewer : {"\\xcopy.exe", "\\winhelp.exe", "\\hh.exe"})
+      DeleteFileA((ExecutableDirectory() + viewer).c_str());
     SetCurrentDirectoryOrDie(saved_);
     RemoveTree(kDisc);
   }
@@ -313,35 +314,86 @@ TEST_F(CatalogCommandsTest, CommandLineTable) {
       EXPECT_EQ(command, c.command);
     }
   }
-  EXPECT_EQ(BuildHelpCommand("D:\\tamo_pl.hlp"), "winhelp D:\\tamo_pl.hlp");
-  EXPECT_EQ(BuildHelpCommand("D:\\POMOC CZ\\tamo_cz.hlp"), "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\"");
+  const std::pair<std::string, std::string> help[] = {
+      {"D:\\tamo_pl.hlp", "winhelp D:\\tamo_pl.hlp"},
+      {"D:\\POMOC CZ\\tamo_cz.hlp", "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\""},
+      {"D:\\HELP\\tamo_pl.chm", "hh D:\\HELP\\tamo_pl.chm"},
+      {"D:\\POMOC CZ\\TAMO_CZ.Chm", "hh \"D:\\POMOC CZ\\TAMO_CZ.Chm\""},
+      // Only the end of the name counts.
+      {"D:\\HELP.CHM\\tamo.hlp", "winhelp D:\\HELP.CHM\\tamo.hlp"},
+      {"D:\\HELP\\tamo.chm.hlp", "winhelp D:\\HELP\\tamo.chm.hlp"},
+      {"D:\\HELP\\tamochm", "winhelp D:\\HELP\\tamochm"},
+      {"hm", "winhelp hm"},
+  };
+  for (const auto& [file, command] : help) EXPECT_EQ(BuildHelpCommand(file), command);
 }
 
 TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
-  std::vector<std::string> seen;
-  auto rows = [&](HWND dialog) {
-    char text[64] = {};
-    SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    seen.push_back(text);
+  // Old help files go to their own viewer, compiled HTML help to the one every Windows has.
+  const struct {
+    std::string polish, czech;
+    std::vector<std::string> commands;
+  } cases[] = {
+      {"D:\\HELP\\tamo_pl.hlp",
+       "D:\\POMOC CZ\\tamo_cz.hlp",
+       {"winhelp D:\\HELP\\tamo_pl.hlp", "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\""}},
+      {"D:\\HELP\\tamo_pl.chm",
+       "D:\\POMOC CZ\\tamo_cz.CHM",
+       {"hh D:\\HELP\\tamo_pl.chm", "hh \"D:\\POMOC CZ\\tamo_cz.CHM\""}},
   };
-  RunMain({Look(rows), Press(IDC_HELP_BUTTON),
-           // The current language chosen again, or the chooser dismissed: nothing changes.
-           Press(IDC_LANGUAGE), Press(IDC_POLISH), Look(rows), Press(IDC_LANGUAGE), Key(VK_ESCAPE),
-           Look(rows),
-           // The folder browser may have left the process anywhere; the reload still reads the same disc.
-           Look([](HWND) { SetCurrentDirectoryA("C:\\"); }), Enter(0), Press(IDC_LANGUAGE), Press(IDC_CZECH),
-           Look(rows), Look([&](HWND dialog) {
-             EXPECT_EQ(dialog_.isPolish, 0);
-             EXPECT_EQ(dialog_.currentCategory(), 0);
-             EXPECT_EQ(app_.helpFilePath(), dialog_.helpPathCzech);
-             EXPECT_EQ(DialogDriver::WindowText(GetDlgItem(dialog, IDC_CATEGORY_TITLE)), "");
-           }),
-           Press(IDC_HELP_BUTTON)});
-  EXPECT_EQ(seen, (std::vector<std::string>{"Gry", "Gry", "Gry", "Hry"}));
-  const std::vector<std::string> records = Records();
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(CommandOf(records[0]), "winhelp D:\\HELP\\tamo_pl.hlp");
-  EXPECT_EQ(CommandOf(records[1]), "winhelp \"D:\\POMOC CZ\\tamo_cz.hlp\"");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.polish);
+    DeleteFileA(record_.c_str());
+    dialog_.isPolish = 1;
+    dialog_.helpPathPolish = c.polish;
+    dialog_.helpPathCzech = c.czech;
+    app_.SetHelpFilePath(c.polish);
+    std::vector<std::string> seen;
+    auto rows = [&](HWND dialog) {
+      char text[64] = {};
+      SendDlgItemMessageA(dialog, IDC_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+      seen.push_back(text);
+    };
+    RunMain({Look(rows), Press(IDC_HELP_BUTTON),
+             // The current language chosen again, or the chooser dismissed: nothing changes.
+             Press(IDC_LANGUAGE), Press(IDC_POLISH), Look(rows), Press(IDC_LANGUAGE), Key(VK_ESCAPE),
+             Look(rows),
+             // The folder browser may have left the process anywhere; the reload still reads the same disc.
+             Look([](HWND) { SetCurrentDirectoryA("C:\\"); }), Enter(0), Press(IDC_LANGUAGE),
+             Press(IDC_CZECH), Look(rows), Look([&](HWND dialog) {
+               EXPECT_EQ(dialog_.isPolish, 0);
+               EXPECT_EQ(dialog_.currentCategory(), 0);
+               EXPECT_EQ(app_.helpFilePath(), dialog_.helpPathCzech);
+               EXPECT_EQ(DialogDriver::WindowText(GetDlgItem(dialog, IDC_CATEGORY_TITLE)), "");
+             }),
+             Press(IDC_HELP_BUTTON)});
+    EXPECT_EQ(seen, (std::vector<std::string>{"Gry", "Gry", "Gry", "Hry"}));
+    std::vector<std::string> commands;
+    for (const std::string& record : Records()) commands.push_back(CommandOf(record));
+    EXPECT_EQ(commands, c.commands);
+  }
+}
+
+// A viewer that does not start at all is said, with the whole command line. A file of the viewer's name that
+// is no program makes the start fail for real: the platform takes the first file of that name on its search
+// path, beside the running program, and refuses it.
+TEST_F(CatalogCommandsTest, HelpViewerThatCannotStartIsSaid) {
+  const struct {
+    std::string help, viewer, message;
+  } cases[] = {
+      {"D:\\POMOC CZ\\tamo_pl.chm", "hh.exe",
+       "Error : could not start help hh \"D:\\POMOC CZ\\tamo_pl.chm\""},
+      {"D:\\HELP\\tamo_pl.hlp", "winhelp.exe", "Error : could not start help winhelp D:\\HELP\\tamo_pl.hlp"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.viewer);
+    messages_.clear();
+    WriteTextFile(ExecutableDirectory() + "\\" + c.viewer, "not a program\r\n");
+    dialog_.helpPathPolish = c.help;
+    RunMain({Press(IDC_HELP_BUTTON), Message()});
+    EXPECT_TRUE(Records().empty());
+    EXPECT_EQ(messages_, std::vector<std::string>{c.message});
+  }
 }
 
 TEST_F(CatalogCommandsTest, FailedReloadEndsTheWindowAfterItsMessage) {

@@ -144,7 +144,26 @@ struct Settings {
   SettingsFile::Value categoryFile[2];  // Czech, Polish: indexed by isPolish
   SettingsFile::Value programList;
   std::string defaultDescription[2];
+  SettingsFile::Value helpFile[2];
+  // Whether the program can open each language's help file: a disc that lets the user choose the language
+  // opens either, a single-language disc only its own language's.
+  bool helpOpened[2] = {};
 };
+
+// A missing help file costs the catalogue nothing, but the help button then opens a viewer with nothing to
+// show. Told where the settings name the file, or, when they do not, at the default file itself, as a missing
+// category file is.
+void CheckHelpFiles(const DiscFolder& disc, const Settings& settings, std::vector<Finding>& findings) {
+  for (const int isPolish : {1, 0}) {
+    const SettingsFile::Value& help = settings.helpFile[isPolish];
+    if (!settings.helpOpened[isPolish] || DiscFolder::NamesDrive(help.text) || disc.IsFile(help.text))
+      continue;
+    const SettingsKey& key = KeyOf(isPolish != 0 ? Setting::kHelpPolish : Setting::kHelpCzech);
+    findings.push_back(
+        {Severity::kWarning, help.line != 0 ? kSettingsFile : help.text, help.line,
+         "help file " + help.text + " (" + key.key + " in [" + key.section + "]) does not exist"});
+  }
+}
 
 void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std::string& file,
                      bool programListRead, std::vector<Finding>& findings) {
@@ -367,6 +386,13 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   settings.programList = read(Setting::kProgramList);
   settings.defaultDescription[1] = read(Setting::kDescriptionPolish).text;
   settings.defaultDescription[0] = read(Setting::kDescriptionCzech).text;
+  settings.helpFile[1] = read(Setting::kHelpPolish);
+  settings.helpFile[0] = read(Setting::kHelpCzech);
+  const bool multiLanguage = read(Setting::kMultiLanguage).text == "yes";
+  const bool singleLanguagePolish = read(Setting::kLanguage).text == "pl";
+  settings.helpOpened[1] = multiLanguage || singleLanguagePolish;
+  settings.helpOpened[0] = multiLanguage || !singleLanguagePolish;
+  CheckHelpFiles(disc, settings, common);
 
   LanguageResult polish = CheckLanguage(disc, encoding, settings, true);
   LanguageResult czech = CheckLanguage(disc, encoding, settings, false);

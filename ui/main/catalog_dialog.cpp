@@ -26,6 +26,7 @@ constexpr const char* kDescriptionGone = "Could not open file with description "
 constexpr const char* kRunNotFound = "Error : file to run %s not found";
 constexpr const char* kInstallNotFound = "Error : instalation file %s not found";
 constexpr const char* kCopyTooLong = "Error : copy destination %s is too long";
+constexpr const char* kHelpNotStarted = "Error : could not start help %s";
 
 // A message format with one %s, filled without any limit on the path's length.
 std::string Format(const char* format, const std::string& path) {
@@ -378,8 +379,11 @@ void CatalogDialog::OnCopy() {
   RedrawNow();
 }
 
+// A viewer that cannot be started at all (none on this system, or not a program) is said, not passed over: a
+// press that does nothing looks like a broken disc. 31 and below are the platform's failures.
 void CatalogDialog::OnHelpButton() {
-  WinExec(BuildHelpCommand(isPolish != 0 ? helpPathPolish : helpPathCzech).c_str(), SW_SHOW);
+  const std::string command = BuildHelpCommand(isPolish != 0 ? helpPathPolish : helpPathCzech);
+  if (WinExec(command.c_str(), SW_SHOW) <= 31) ::ShowMessage(hwnd_, Format(kHelpNotStarted, command));
 }
 
 void CatalogDialog::OnZot() {

@@ -19,4 +19,12 @@ CopyCommand BuildCopyCommand(const std::string& directory, const std::string& de
   return CopyCommand::kReady;
 }
 
-std::string BuildHelpCommand(const std::string& helpFile) { return "winhelp " + QuoteArgument(helpFile); }
+std::string BuildHelpCommand(const std::string& helpFile) {
+  const std::string extension = ".chm";
+  bool compiledHtml = helpFile.size() >= extension.size();
+  for (std::size_t i = 0; compiledHtml && i < extension.size(); ++i) {
+    const char c = helpFile[helpFile.size() - extension.size() + i];
+    compiledHtml = (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == extension[i];
+  }
+  return (compiledHtml ? "hh " : "winhelp ") + QuoteArgument(helpFile);
+}

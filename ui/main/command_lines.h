@@ -4,7 +4,7 @@
 
 #include "app/path_limit.h"
 
-// The command lines the main window starts: the system's copy tool and the help viewer. Paths go in as they
+// The command lines the main window starts: the system's copy tool and a help viewer. Paths go in as they
 // are, except that a path with a space is quoted, so that it reaches the started program as one argument.
 
 enum class CopyCommand { kReady, kEmptyDestination, kDestinationTooLong };
@@ -15,7 +15,8 @@ enum class CopyCommand { kReady, kEmptyDestination, kDestinationTooLong };
 CopyCommand BuildCopyCommand(const std::string& directory, const std::string& destination,
                              std::string& command, std::string& target);
 
-// "winhelp <help file>".
+// "hh <help file>" for compiled HTML help (a name ending in .chm, in any case), which every Windows opens;
+// "winhelp <help file>" otherwise, for the old help files, whose viewer newer Windows no longer have.
 std::string BuildHelpCommand(const std::string& helpFile);
 
 // The path as one command-line argument: unchanged without a space; otherwise in double quotes, with the

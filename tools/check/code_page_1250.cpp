@@ -1,5 +1,7 @@
 #include "tools/check/code_page_1250.h"
 
+#include <cstdio>
+
 namespace {
 
 // Code page 1250, bytes 0x80 to 0xFF; the five bytes it leaves undefined stand for themselves.
@@ -42,6 +44,75 @@ std::string Utf8FromCodePage1250(const std::string& text) {
       out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
       out += static_cast<char>(0x80 | (code & 0x3F));
     }
+  }
+  return out;
+}
+
+std::optional<std::u32string> DecodeUtf8(const std::string& text) {
+  std::u32string codes;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    char32_t code = byte;
+    if (byte >= 0xC2 && byte <= 0xDF) {
+      length = 2;
+      code = byte & 0x1F;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+      length = 3;
+      code = byte & 0x0F;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+      length = 4;
+      code = byte & 0x07;
+    } else if (byte >= 0x80) {
+      return std::nullopt;
+    }
+    if (i + length > text.size()) return std::nullopt;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms and surrogates are not UTF-8 either.
+    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+        (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
+      return std::nullopt;
+    }
+    codes += code;
+    i += length;
+  }
+  return codes;
+}
+
+std::string Utf8(char32_t code) {
+  std::string out;
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (code >> 18));
+    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+  return out;
+}
+
+std::string CodePointName(char32_t code) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+  return text;
+}
+
+std::string CodePage1250FromUtf8(const std::string& text) {
+  std::string out;
+  if (const auto codes = DecodeUtf8(text)) {
+    for (const char32_t code : *codes) out += CodePage1250FromUnicode(code);
   }
   return out;
 }

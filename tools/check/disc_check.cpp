@@ -40,27 +40,8 @@ std::string OneLine(const std::string& reason) {
 // Whether the line holds text encoded as UTF-8: at least one multi-byte sequence and nothing that is not
 // valid UTF-8, which 8-bit Central European text practically never is.
 bool LooksLikeUtf8(const std::string& line) {
-  bool multiByte = false;
-  for (std::size_t i = 0; i < line.size();) {
-    const auto byte = static_cast<unsigned char>(line[i]);
-    std::size_t length = 1;
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      length = 2;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      length = 3;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      length = 4;
-    } else if (byte >= 0x80) {
-      return false;
-    }
-    if (i + length > line.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(line[i + k]) & 0xC0) != 0x80) return false;
-    }
-    multiByte = multiByte || length > 1;
-    i += length;
-  }
-  return multiByte;
+  const auto codes = DecodeUtf8(line);
+  return codes && codes->size() != line.size();
 }
 
 // Looks once at every text file the load opens: the browser shows them in code page 1250.

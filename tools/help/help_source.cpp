@@ -1,6 +1,6 @@
 #include "tools/help/help_source.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <utility>
 
 #include "tools/check/code_page_1250.h"
@@ -24,12 +24,6 @@ std::string Trimmed(const std::string& text) {
   const std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return "";
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string CodePointName(long code) {
-  char name[24];
-  std::snprintf(name, sizeof name, "U+%04lX", static_cast<unsigned long>(code));
-  return name;
 }
 
 // The characters a backslash makes plain; before anything else a backslash is itself, so that a path such as
@@ -113,25 +107,23 @@ class Reader {
 
   // Tabs become spaces; a character the .hlp file cannot hold, or a control character, is an error.
   bool CheckCharacters(std::string& line, int number) {
+    const auto codes = DecodeUtf8(line);
+    if (!codes) {
+      Error(number, "the text is not UTF-8");
+      return false;
+    }
     bool clean = true;
-    for (std::size_t position = 0; position < line.size();) {
-      const std::size_t start = position;
-      const long code = NextUtf8Character(line, position);
-      if (code < 0) {
-        Error(number, "the text is not UTF-8");
-        return false;
-      }
-      if (code == '\t') {
-        line[start] = ' ';
-      } else if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+    for (const char32_t code : *codes) {
+      if ((code < 0x20 && code != '\t') || (code >= 0x7F && code < 0xA0)) {
         Error(number, "the control character " + CodePointName(code));
         clean = false;
-      } else if (code >= 0x80 && CodePage1250FromUnicode(static_cast<unsigned long>(code)) == '?') {
-        Error(number, "the character " + CodePointName(code) + " \"" + line.substr(start, position - start) +
+      } else if (code >= 0x80 && CodePage1250FromUnicode(code) == '?') {
+        Error(number, "the character " + CodePointName(code) + " \"" + Utf8(code) +
                           "\" has no code in code page 1250");
         clean = false;
       }
     }
+    std::replace(line.begin(), line.end(), '\t', ' ');
     return clean;
   }
 
@@ -259,41 +251,6 @@ class Reader {
 };
 
 }  // namespace
-
-long NextUtf8Character(const std::string& text, std::size_t& position) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char first = byte(position);
-  int length = 0;
-  long code = 0;
-  long minimum = 0;
-  if (first < 0x80) {
-    ++position;
-    return first;
-  } else if ((first & 0xE0) == 0xC0) {
-    length = 2, code = first & 0x1F, minimum = 0x80;
-  } else if ((first & 0xF0) == 0xE0) {
-    length = 3, code = first & 0x0F, minimum = 0x800;
-  } else if ((first & 0xF8) == 0xF0) {
-    length = 4, code = first & 0x07, minimum = 0x10000;
-  }
-  if (length == 0 || position + length > text.size()) {
-    ++position;
-    return -1;
-  }
-  for (int i = 1; i < length; ++i) {
-    if ((byte(position + i) & 0xC0) != 0x80) {
-      ++position;
-      return -1;
-    }
-    code = (code << 6) | (byte(position + i) & 0x3F);
-  }
-  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    ++position;
-    return -1;
-  }
-  position += length;
-  return code;
-}
 
 HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
                             std::vector<std::string>& errors) {

@@ -19,11 +19,7 @@
 // Every character must have a place in code page 1250, in which the .hlp file is written.
 
 // Reads `text`, the contents of the file `fileName`. Returns the document, or fills `errors` with every fault
-// found, each "file(line): error: what is wrong" as the disc checker words its findings, and returns a document
-// that must not be written.
+// found, each "file(line): error: what is wrong" as the disc checker words its findings, and returns a
+// document that must not be written.
 HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
                             std::vector<std::string>& errors);
-
-// The next character of UTF-8 `text` at `position`, which moves past it; -1 for a byte that does not begin a
-// valid, shortest-form sequence (the position then moves one byte on).
-long NextUtf8Character(const std::string& text, std::size_t& position);

@@ -30,22 +30,6 @@ void Set32(std::string& out, std::size_t at, std::uint32_t value) {
 
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
-// The text of the document is valid UTF-8 whose every character has a place in code page 1250.
-std::string CodePage1250FromUtf8(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    unsigned long code = length == 1 ? lead : lead & (0x7F >> length);
-    for (int k = 1; k < length && i + k < text.size(); ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    }
-    out += CodePage1250FromUnicode(code);
-    i += length;
-  }
-  return out;
-}
-
 // Numbers in a paragraph's description are stored in one or two bytes (short), two or four (long), the
 // lowest bit telling which.
 void PutCompressedUnsignedShort(std::string& out, unsigned value) {

@@ -27,62 +27,6 @@ constexpr const char* kProgramName = "tamo_cd.exe";
 constexpr const char* kAutorunName = "autorun.inf";
 constexpr const char* kAutorun = "[autorun]\r\nopen=tamo_cd.exe\r\nicon=tamo_cd.exe\r\n";
 
-// The code points of UTF-8 text, or nothing when it is not valid UTF-8.
-std::optional<std::u32string> DecodeUtf8(const std::string& text) {
-  std::u32string codes;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    char32_t code = byte;
-    if (byte >= 0xC2 && byte <= 0xDF) {
-      length = 2;
-      code = byte & 0x1F;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      length = 3;
-      code = byte & 0x0F;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      length = 4;
-      code = byte & 0x07;
-    } else if (byte >= 0x80) {
-      return std::nullopt;
-    }
-    if (i + length > text.size()) return std::nullopt;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
-      code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms and surrogates are not UTF-8 either.
-    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-        (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
-      return std::nullopt;
-    }
-    codes += code;
-    i += length;
-  }
-  return codes;
-}
-
-std::string Utf8(char32_t code) {
-  std::string out;
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-  return out;
-}
-
 // Windows compares names without regard to case; for the Latin letters a Polish or Czech disc uses, this
 // folds them the same way.
 char32_t FoldCase(char32_t code) {
@@ -110,12 +54,6 @@ bool SameName(const std::string& a, const std::string& b) { return Folded(a) == 
 std::string DiscForm(std::string path) {
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
-}
-
-std::string Hex(char32_t code) {
-  char text[16];
-  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
-  return text;
 }
 
 class Planner {
@@ -200,7 +138,7 @@ class Planner {
     for (const char32_t code : *codes) {
       units += code >= 0x10000 ? 2 : 1;
       if (code < 0x20 || std::u32string(U"*:;?\\<>\"|").find(code) != std::u32string::npos) {
-        Error(inImage, "the name holds " + Hex(code) + ", which Windows names cannot");
+        Error(inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
         return false;
       }
     }
@@ -290,7 +228,7 @@ std::string ToCodePage1250(const std::string& bytes, const std::string& file,
     if (byte == '?' && code != '?' && lastReported != line) {
       findings.push_back(
           {Severity::kError, file, line,
-           "the character " + Hex(code) + " \"" + Utf8(code) + "\" has no code in code page 1250"});
+           "the character " + CodePointName(code) + " \"" + Utf8(code) + "\" has no code in code page 1250"});
       lastReported = line;
     }
     if (code == '\n') ++line;

@@ -32,8 +32,8 @@ std::string Describe(const HelpDocument& document) {
 
 struct SourceCase {
   const char* name;
-  const char* source;
-  const char* expected;  // the document as Describe gives it, or every error, one a line
+  std::string source;
+  std::string expected;  // the document as Describe gives it, or every error, one a line
 };
 
 class HelpSource : public ::testing::TestWithParam<SourceCase> {};
@@ -80,6 +80,13 @@ const SourceCase kSources[] = {
      "item without text\n"
      "h.txt(8): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
      "h.txt(5): error: a link to the unknown topic 'nowhere'\n"},
+    {"LongerThanTheViewerTakes",
+     "@title ą" + std::string(127, 'x') + "\n@topic " + std::string(256, 'a') + " " +
+         std::string(128, 'x') + "\n@topic b " + std::string(126, 'x') + "ř\n",
+     "h.txt(1): error: the help's title is longer than 127 characters\n"
+     "h.txt(2): error: the topic id is longer than 255 characters\n"
+     "h.txt(2): error: the topic's title is longer than 127 characters\nh.txt: error: the help has no "
+     "@title\n"},
     {"Empty", "", "h.txt: error: the help has no @title\nh.txt: error: the help has no @topic\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpSource, ::testing::ValuesIn(kSources), CaseName());

@@ -7,6 +7,16 @@
 
 namespace {
 
+// What the Windows help compiler let authors write: titles shown in the viewer's caption, history and lists,
+// and context names.
+constexpr std::size_t kMaxTitle = 127;
+constexpr std::size_t kMaxId = 255;
+
+bool TooLong(const std::string& text, std::size_t limit) {
+  const auto codes = DecodeUtf8(text);
+  return codes && codes->size() > limit;
+}
+
 bool IsIdCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
@@ -138,6 +148,8 @@ class Reader {
         Error(number, "@title must come before the first @topic");
       } else if (rest.empty()) {
         Error(number, "@title needs the help's title");
+      } else if (TooLong(rest, kMaxTitle)) {
+        Error(number, "the help's title is longer than " + std::to_string(kMaxTitle) + " characters");
       } else {
         document_.title = rest;
         titleLine_ = number;
@@ -161,6 +173,12 @@ class Reader {
       bool valid = true;
       for (const char c : topic.id) valid = valid && IsIdCharacter(c);
       if (!valid) Error(number, "the topic id '" + topic.id + "' may hold only letters, digits and '_'");
+      if (topic.id.size() > kMaxId) {
+        Error(number, "the topic id is longer than " + std::to_string(kMaxId) + " characters");
+      }
+      if (TooLong(topic.title, kMaxTitle)) {
+        Error(number, "the topic's title is longer than " + std::to_string(kMaxTitle) + " characters");
+      }
       for (const HelpTopic& other : document_.topics) {
         if (Folded(other.id) == Folded(topic.id)) {
           Error(number,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <map>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -81,6 +82,8 @@ std::string BTree(const std::vector<BTreeEntry>& entries, unsigned page_size, un
       body += entries[next++].leaf;
       ++count;
     }
+    // The reader keeps titles and ids short enough; an entry no page holds would otherwise never be written.
+    if (count == 0 && next < entries.size()) throw std::length_error("a B+ tree entry larger than its page");
     const auto page = static_cast<unsigned>(pages.size());
     std::string header;
     Put16(header, static_cast<unsigned>(page_size - kLeafHeader - body.size()));

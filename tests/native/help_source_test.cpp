@@ -6,6 +6,7 @@
 
 #include "tests/native/case_name.h"
 #include "tests/native/temp_dir.h"
+#include "tools/check/code_page_1250.h"
 #include "tools/help/help_compiler.h"
 #include "tools/help/help_source.h"
 
@@ -73,6 +74,9 @@ const SourceCase kSources[] = {
      "line 5\n"
      "h.txt(7): error: the topic id 'b-c' may hold only letters, digits and '_'\n"
      "h.txt(8): error: @title given again (first on line 3)\nh.txt(9): error: unknown directive '@tpoic'\n"},
+    {"LanguageFaults", "@language cs\n@language pl\n@language cz\n@title T\n@topic a A\n@language pl\n",
+     "h.txt(1): error: @language must be pl or cz\nh.txt(3): error: @language given again (first on line 2)\n"
+     "h.txt(6): error: @language must come before the first @topic\n"},
     {"LinkFaults", "@title T\n@topic a A\n[open\n\n[no target] [](a) [x](nowhere)\n#\n*\n[ok](a\n",
      "h.txt(3): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
      "h.txt(5): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
@@ -81,8 +85,8 @@ const SourceCase kSources[] = {
      "h.txt(8): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
      "h.txt(5): error: a link to the unknown topic 'nowhere'\n"},
     {"LongerThanTheViewerTakes",
-     "@title ą" + std::string(127, 'x') + "\n@topic " + std::string(256, 'a') + " " +
-         std::string(128, 'x') + "\n@topic b " + std::string(126, 'x') + "ř\n",
+     "@title ą" + std::string(127, 'x') + "\n@topic " + std::string(256, 'a') + " " + std::string(128, 'x') +
+         "\n@topic b " + std::string(126, 'x') + "ř\n",
      "h.txt(1): error: the help's title is longer than 127 characters\n"
      "h.txt(2): error: the topic id is longer than 255 characters\n"
      "h.txt(2): error: the topic's title is longer than 127 characters\nh.txt: error: the help has no "
@@ -101,37 +105,69 @@ std::string Output(const std::string& command) {
   return text;
 }
 
-// The whole compiler: both files from one source, the .chm read back with Debian's CHM tools.
-TEST(HelpCompiler, WritesBothFilesAndTheChmHoldsOnePageATopic) {
-  TempDir folder(std::map<std::string, std::string>{
-      {"pl.txt",
-       "@title Pomoc – zażółć\n@topic spis Spis\nZobacz [uruchamianie](run).\n"
-       "@topic run Uruchamianie\n# Ręcznie\nPříliš {žluťoučký} kůň \\\\ c:\\tmp.\n"}});
-  const std::string source = (folder.path() / "pl.txt").string();
-  std::ostringstream out, err;
-  ASSERT_EQ(RunHelpCompiler({source}, "halibut", out, err), 0) << err.str();
-  EXPECT_EQ(err.str(), "");
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "pl.hlp"));
+std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
 
-  const std::string chm = (folder.path() / "pl.chm").string();
+// The records of a .chm's #SYSTEM file that the viewer takes its language and caption from: "lcid title".
+std::string LanguageAndTitle(const std::string& system) {
+  const auto u16 = [&](std::size_t at) {
+    return static_cast<unsigned char>(system[at]) | static_cast<unsigned char>(system[at + 1]) << 8;
+  };
+  std::string lcid, title;
+  for (std::size_t at = 4; at + 4 <= system.size();) {
+    const unsigned code = u16(at), size = u16(at + 2);
+    const std::string data = system.substr(at + 4, size);
+    if (code == 4) lcid = std::to_string(u16(at + 4));
+    if (code == 3) title = data.substr(0, data.find('\0'));
+    at += 4 + size;
+  }
+  return lcid + " " + title;
+}
+
+// The whole compiler: both files from one source; the .chm read back with Debian's CHM tools, in code page
+// 1250 and marked with the help's language.
+TEST(HelpCompiler, WritesBothFilesAndTheChmInTheLanguagesCodePage) {
+  TempDir folder(std::map<std::string, std::string>{
+      {"cz.txt",
+       "@language cz\n@title Nápověda – <ř>\n@topic obsah Obsah\nViz [spuštění](run).\n"
+       "@topic run Spuštění & \"běh\"\n# Ručně\n* Příliš žluťoučký kůň \\\\ c:\\tmp.\n* x\ny\n"}});
+  const std::string source = (folder.path() / "cz.txt").string();
+  std::ostringstream out, err;
+  ASSERT_EQ(RunHelpCompiler({source}, "chmcmd", out, err), 0) << err.str();
+  EXPECT_EQ(err.str(), "");
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "cz.hlp"));
+
+  const std::string chm = (folder.path() / "cz.chm").string();
   const std::string list = Output("enum_chmLib '" + chm + "'");
-  for (const char* page : {"/spis.html", "/run.html", "/contents.hhc"})
-    EXPECT_NE(list.find(page), std::string::npos) << list;
+  for (const char* file : {"/obsah.html", "/run.html", "/toc.hhc", "/#SYSTEM"})
+    EXPECT_NE(list.find(file), std::string::npos) << list;
   const std::string pages = (folder.path() / "pages").string();
   Output("extract_chmLib '" + chm + "' '" + pages + "'");
-  std::ifstream runPage(pages + "/run.html");
-  const std::string run((std::istreambuf_iterator<char>(runPage)), std::istreambuf_iterator<char>());
-  for (const char* text : {"Uruchamianie</h1>", "<strong>R&#281;cznie</strong>",
-                           "P&#345;&#237;li&#353; {&#382;lu&#357;ou&#269;k&#253;} k&#367;&#328; \\ c:\\tmp."})
-    EXPECT_NE(run.find(text), std::string::npos) << text << "\n" << run;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-    EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+  EXPECT_EQ(Utf8FromCodePage1250(LanguageAndTitle(ReadFile(pages + "/#SYSTEM"))), "1029 Nápověda – <ř>");
+  const std::pair<const char*, const char*> expected[] = {
+      {"/run.html", "<title>Spuštění &amp; &quot;běh&quot;</title>"},
+      {"/run.html",
+       "<h2>Ručně</h2>\r\n<ul>\r\n<li>Příliš žluťoučký kůň \\ c:\\tmp.</li>\r\n<li>x y</li>\r\n</ul>"},
+      {"/obsah.html", "<p>Viz <a href=\"run.html\">spuštění</a>.</p>"},
+      {"/toc.hhc",
+       "<param name=\"Name\" value=\"Spuštění &amp; &quot;běh&quot;\"><param name=\"Local\" "
+       "value=\"run.html\">"},
+  };
+  for (const auto& [file, text] : expected) {
+    const std::string page = Utf8FromCodePage1250(ReadFile(pages + file));
+    EXPECT_NE(page.find(text), std::string::npos) << file << ": " << text << "\n" << page;
+  }
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
+  EXPECT_EQ(files, 4u) << "the source, both help files and the pages read back; nothing of the compiler's";
 }
 
 struct FailureCase {
   const char* name;
   std::vector<std::string> arguments;  // "SRC" is the source, "OUT" the output folder
-  const char* halibut;
+  const char* chmCompiler;
   const char* expected;  // err's first line, with the folder as "DIR"
 };
 
@@ -147,7 +183,7 @@ TEST_P(HelpCompilerFailure, SaysWhyAndLeavesNoFile) {
     arguments.push_back(argument);
   }
   std::ostringstream out, err;
-  EXPECT_EQ(RunHelpCompiler(arguments, GetParam().halibut, out, err), 2);
+  EXPECT_EQ(RunHelpCompiler(arguments, GetParam().chmCompiler, out, err), 2);
   std::string expected = GetParam().expected;
   for (std::size_t at; (at = expected.find("DIR")) != std::string::npos;) expected.replace(at, 3, dir);
   EXPECT_EQ(err.str().substr(0, err.str().find('\n')), expected);
@@ -157,16 +193,17 @@ TEST_P(HelpCompilerFailure, SaysWhyAndLeavesNoFile) {
 }
 
 const FailureCase kFailures[] = {
-    {"FaultySource", {"DIR/bad.txt"}, "halibut", "DIR/bad.txt(3): error: a link to the unknown topic 'b'"},
-    {"MissingSource", {"DIR/none.txt"}, "halibut", "DIR/none.txt: error: No such file or directory"},
-    {"NoSource", {"--hlp", "DIR/x.hlp"}, "halibut", "usage: tamo_help SOURCE [--hlp FILE] [--chm FILE]"},
-    {"NoHalibut",
+    {"FaultySource", {"DIR/bad.txt"}, "chmcmd", "DIR/bad.txt(3): error: a link to the unknown topic 'b'"},
+    {"MissingSource", {"DIR/none.txt"}, "chmcmd", "DIR/none.txt: error: No such file or directory"},
+    {"NoSource", {"--hlp", "DIR/x.hlp"}, "chmcmd", "usage: tamo_help SOURCE [--hlp FILE] [--chm FILE]"},
+    {"NoChmCompiler",
      {"DIR/good.txt", "--chm", "DIR/good.chm"},
-     "no-such-halibut",
-     "DIR/good.chm: error: no-such-halibut did not write it (Debian's package halibut writes HTML help)"},
+     "no-such-chmcmd",
+     "DIR/good.chm: error: no-such-chmcmd did not write it (Free Pascal's CHM compiler, Debian's package "
+     "fp-utils)"},
     {"UnwritableFolder",
      {"DIR/good.txt", "--hlp", "DIR/missing/good.hlp"},
-     "halibut",
+     "chmcmd",
      "DIR/missing/good.hlp: error: cannot be written"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpCompilerFailure, ::testing::ValuesIn(kFailures), CaseName());

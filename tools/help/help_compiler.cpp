@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/help/halibut_source.h"
 #include "tools/help/help_source.h"
+#include "tools/help/html_help.h"
 #include "tools/help/winhelp_file.h"
 
 namespace {
@@ -51,45 +51,51 @@ std::string WithExtension(const std::string& path, const std::string& extension)
   return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
-std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Runs halibut on the document, from a source written beside the output; its own messages go to the terminal
-// as they are.
-bool WriteChm(const HelpDocument& document, const std::string& halibut, const std::string& path,
+// Compiles the document's HTML help project with `compiler` (chmcmd) in a folder of its own beside the
+// output, which goes with everything in it. The compiler's own messages go to the terminal; its banner does
+// not.
+bool WriteChm(const HelpDocument& document, const std::string& compiler, const std::string& path,
               std::ostream& err) {
-  const std::string source = path + ".but.part";
-  const std::string temporary = path + ".part";
-  bool written = WriteWhole(source, HalibutSource(document, BaseName(path)));
-  if (!written) err << source << ": error: cannot be written\n";
+  std::string folder = path + ".XXXXXX";
+  if (mkdtemp(folder.data()) == nullptr) {
+    err << path << ": error: " << std::strerror(errno) << "\n";
+    return false;
+  }
+  const auto files = HtmlHelpProject(document, "help.chm");
+  bool written = true;
+  for (const auto& [name, contents] : files) written = written && WriteWhole(folder + "/" + name, contents);
+  if (!written) err << path << ": error: cannot be written\n";
   if (written) {
-    const std::string chmOption = "--chm=" + temporary;
     const pid_t child = fork();
     if (child == 0) {
-      execlp(halibut.c_str(), halibut.c_str(), chmOption.c_str(), source.c_str(),
-             static_cast<char*>(nullptr));
-      std::fprintf(stderr, "%s: %s\n", halibut.c_str(), std::strerror(errno));
+      if (chdir(folder.c_str()) == 0 && freopen("/dev/null", "w", stdout) != nullptr) {
+        execlp(compiler.c_str(), compiler.c_str(), kHtmlHelpProjectFile, static_cast<char*>(nullptr));
+      }
+      std::fprintf(stderr, "%s: %s\n", compiler.c_str(), std::strerror(errno));
       _exit(127);
     }
     int status = 0;
     written =
         child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const std::string chm = folder + "/help.chm";
+    written = written && access(chm.c_str(), F_OK) == 0;
     if (!written) {
-      err << path << ": error: " << halibut
-          << " did not write it (Debian's package halibut writes HTML help)\n";
-      std::remove(temporary.c_str());
+      err << path << ": error: " << compiler
+          << " did not write it (Free Pascal's CHM compiler, Debian's package fp-utils)\n";
+    } else {
+      written = Publish(chm, path, err);
     }
   }
-  std::remove(source.c_str());
-  return written && Publish(temporary, path, err);
+  std::remove((folder + "/help.chm").c_str());
+  for (const auto& file : files) std::remove((folder + "/" + file.first).c_str());
+  rmdir(folder.c_str());
+  return written;
 }
 
 }  // namespace
 
-int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string& halibut, std::ostream& out,
-                    std::ostream& err) {
+int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string& chmCompiler,
+                    std::ostream& out, std::ostream& err) {
   std::string sourcePath;
   std::string hlpPath;
   std::string chmPath;
@@ -136,6 +142,6 @@ int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string
     }
     if (!Publish(temporary, hlpPath, err)) return 2;
   }
-  if (!chmPath.empty() && !WriteChm(document, halibut, chmPath, err)) return 2;
+  if (!chmPath.empty() && !WriteChm(document, chmCompiler, chmPath, err)) return 2;
   return 0;
 }

@@ -33,4 +33,7 @@ struct HelpTopic {
 struct HelpDocument {
   std::string title;              // the help's title, shown in the viewer's caption
   std::vector<HelpTopic> topics;  // never empty; the first is the contents page
+  // The help's language, which HTML help declares; both are written in code page 1250.
+  enum class Language { kPolish, kCzech };
+  Language language = Language::kPolish;
 };

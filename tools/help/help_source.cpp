@@ -154,6 +154,17 @@ class Reader {
         document_.title = rest;
         titleLine_ = number;
       }
+    } else if (name == "@language") {
+      if (languageLine_) {
+        Error(number, "@language given again (first on line " + std::to_string(languageLine_) + ")");
+      } else if (!document_.topics.empty()) {
+        Error(number, "@language must come before the first @topic");
+      } else if (rest != "pl" && rest != "cz") {
+        Error(number, "@language must be pl or cz");
+      } else {
+        document_.language = rest == "pl" ? HelpDocument::Language::kPolish : HelpDocument::Language::kCzech;
+        languageLine_ = number;
+      }
     } else if (name == "@topic") {
       ReadTopic(rest, number);
     } else {
@@ -263,6 +274,7 @@ class Reader {
   std::vector<std::string>& errors_;
   HelpDocument document_;
   int titleLine_ = 0;
+  int languageLine_ = 0;
   bool textBeforeTopicReported_ = false;
   OpenText block_;
   std::vector<LinkUse> links_;

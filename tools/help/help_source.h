@@ -8,6 +8,7 @@
 // The help source a disc author writes in any editor: UTF-8 text, LF or CR LF line ends.
 //
 //   ; a comment line
+//   @language pl                      pl (the default) or cz
 //   @title The help's title
 //   @topic contents Contents          the first topic is the contents page
 //   Paragraph text; the lines of one paragraph are joined with a space, a blank line ends it.

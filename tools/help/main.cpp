@@ -6,5 +6,5 @@
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return RunHelpCompiler(arguments, "halibut", std::cout, std::cerr);
+  return RunHelpCompiler(arguments, "chmcmd", std::cout, std::cerr);
 }

@@ -74,9 +74,11 @@ const SourceCase kSources[] = {
      "line 5\n"
      "h.txt(7): error: the topic id 'b-c' may hold only letters, digits and '_'\n"
      "h.txt(8): error: @title given again (first on line 3)\nh.txt(9): error: unknown directive '@tpoic'\n"},
-    {"LanguageFaults", "@language cs\n@language pl\n@language cz\n@title T\n@topic a A\n@language pl\n",
-     "h.txt(1): error: @language must be pl or cz\nh.txt(3): error: @language given again (first on line 2)\n"
-     "h.txt(6): error: @language must come before the first @topic\n"},
+    {"LanguageFaults", "@language cs\n@title T\n@topic a A\n@language pl\n",
+     "h.txt(1): error: @language must be pl or cz\nh.txt(4): error: @language must come before the first "
+     "@topic\n"},
+    {"LanguageTwice", "@language pl\n@language cz\n@title T\n@topic a A\n",
+     "h.txt(2): error: @language given again (first on line 1)\n"},
     {"LinkFaults", "@title T\n@topic a A\n[open\n\n[no target] [](a) [x](nowhere)\n#\n*\n[ok](a\n",
      "h.txt(3): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
      "h.txt(5): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"

@@ -112,7 +112,7 @@ std::string Project(const HelpDocument& document, const std::string& chmName) {
       // The contents beside the page, with the buttons to hide it, go back and forward, and print.
       "main=\"" +
       caption + "\",\"toc.hhc\",,\"" + start + "\",\"" + start +
-      "\",,,,,0x2520,,0x3006,,,,,,,,0\r\n\r\n[FILES]\r\n";
+      "\",,,,,0x2520,200,0x3006,[20,20,780,560],,,,,,,0\r\n\r\n[FILES]\r\n";
   for (const HelpTopic& topic : document.topics) project += PageName(topic) + "\r\n";
   return project;
 }

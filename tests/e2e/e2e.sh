@@ -128,12 +128,19 @@ program_state() { kill -0 "$APP" 2>/dev/null && echo running || echo ended; }
 # "none" without one.
 help_viewer() { probe windows | sed -n 's/^MS_WINHELP|\([^|]*\)|.*/\1/p' | grep . || echo none; }
 # The help button starts the viewer on the help file of the language; it is closed again, as a user closes it,
-# so that it covers nothing the next steps click.
-check_help() {  # language, expected title
+# so that it covers nothing the next steps click. A Wine without 32-bit support has no winhelp (the viewer's
+# starter is a 16-bit program), as Windows 10 has none: there the program says so, and the message is answered.
+check_help() {  # language, help file, expected title
   click_control 1012
-  check_until "help in $1: Wine's viewer opened on its help file" 60 "$2" help_viewer
-  probe close MS_WINHELP
-  check_until "the help viewer closed" 20 none help_viewer
+  if [ -f "$WINEPREFIX/drive_c/windows/winhelp.exe" ]; then
+    check_until "help in $1: Wine's viewer opened on its help file" 60 "$3 Pomoc Wine - $2" help_viewer
+    probe close MS_WINHELP
+    check_until "the help viewer closed" 20 none help_viewer
+  else
+    check_until "help in $1: no viewer, and the program says so" 60 "Error : could not start help winhelp $2~" message
+    click_control 1
+    check_until "the message answered" 20 shown shown 1021
+  fi
 }
 
 echo "== the disc: the mounted image as CD-ROM drive D:"
@@ -149,7 +156,7 @@ czech_intro=$(first_line "$CD/PREZENT/opis/opis2.txt")
 check_until "Czech root: categories by id, then the root's programs" 10 \
   "Hry|Nástroje|Grafika|Internet|Vzdělávání|$czech_intro|" rows
 check "root title is empty" "$(probe text 1027)" ""
-check_help Czech "Tamo CD – nápověda Pomoc Wine - D:\\tamo_cz.hlp"
+check_help Czech "D:\\tamo_cz.hlp" "Tamo CD – nápověda"
 
 echo "== navigation into a subcategory and back"
 double_click_row 0
@@ -207,7 +214,7 @@ click_control 1014
 polish_intro=$(first_line "$CD/PREZENT/opis/opis1.txt")
 check_until "switched to Polish: the Polish catalogue's root" 30 \
   "Gry|Narzędzia|Grafika|Internet|Edukacja|$polish_intro|" rows
-check_help Polish "Tamo CD – pomoc Pomoc Wine - D:\\tamo_pl.hlp"
+check_help Polish "D:\\tamo_pl.hlp" "Tamo CD – pomoc"
 
 echo "== leave: answered yes"
 key_to_main Escape

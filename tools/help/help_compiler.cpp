@@ -52,8 +52,8 @@ std::string WithExtension(const std::string& path, const std::string& extension)
 }
 
 // Compiles the document's HTML help project with `compiler` (chmcmd) in a folder of its own beside the
-// output, which goes with everything in it. The compiler's own messages go to the terminal; its banner does
-// not.
+// output, which goes with everything in it. What the compiler says (a banner, every time) is shown only when
+// it fails.
 bool WriteChm(const HelpDocument& document, const std::string& compiler, const std::string& path,
               std::ostream& err) {
   std::string folder = path + ".XXXXXX";
@@ -61,17 +61,21 @@ bool WriteChm(const HelpDocument& document, const std::string& compiler, const s
     err << path << ": error: " << std::strerror(errno) << "\n";
     return false;
   }
-  const auto files = HtmlHelpProject(document, "help.chm");
+  auto files = HtmlHelpProject(document, "help.chm");
   bool written = true;
   for (const auto& [name, contents] : files) written = written && WriteWhole(folder + "/" + name, contents);
   if (!written) err << path << ": error: cannot be written\n";
+  files["help.chm"];
+  files["compiler.log"];
   if (written) {
     const pid_t child = fork();
     if (child == 0) {
-      if (chdir(folder.c_str()) == 0 && freopen("/dev/null", "w", stdout) != nullptr) {
+      if (chdir(folder.c_str()) == 0 && freopen("compiler.log", "w", stdout) != nullptr &&
+          dup2(fileno(stdout), STDERR_FILENO) >= 0) {
         execlp(compiler.c_str(), compiler.c_str(), kHtmlHelpProjectFile, static_cast<char*>(nullptr));
       }
-      std::fprintf(stderr, "%s: %s\n", compiler.c_str(), std::strerror(errno));
+      std::printf("%s: %s\n", compiler.c_str(), std::strerror(errno));
+      std::fflush(stdout);
       _exit(127);
     }
     int status = 0;
@@ -80,13 +84,14 @@ bool WriteChm(const HelpDocument& document, const std::string& compiler, const s
     const std::string chm = folder + "/help.chm";
     written = written && access(chm.c_str(), F_OK) == 0;
     if (!written) {
-      err << path << ": error: " << compiler
+      std::string log;
+      ReadWhole(folder + "/compiler.log", log);
+      err << log << path << ": error: " << compiler
           << " did not write it (Free Pascal's CHM compiler, Debian's package fp-utils)\n";
     } else {
       written = Publish(chm, path, err);
     }
   }
-  std::remove((folder + "/help.chm").c_str());
   for (const auto& file : files) std::remove((folder + "/" + file.first).c_str());
   rmdir(folder.c_str());
   return written;

@@ -33,17 +33,7 @@ std::string Utf8FromCodePage1250(const std::string& text) {
   out.reserve(text.size());
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    const unsigned code = byte < 0x80 ? byte : kCodePage1250[byte - 0x80];
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    out += Utf8(byte < 0x80 ? byte : kCodePage1250[byte - 0x80]);
   }
   return out;
 }

@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "tools/help/help_source.h"
 #include "tools/help/html_help.h"
@@ -61,12 +63,10 @@ bool WriteChm(const HelpDocument& document, const std::string& compiler, const s
     err << path << ": error: " << std::strerror(errno) << "\n";
     return false;
   }
-  auto files = HtmlHelpProject(document, "help.chm");
+  const auto files = HtmlHelpProject(document, "help.chm");
   bool written = true;
   for (const auto& [name, contents] : files) written = written && WriteWhole(folder + "/" + name, contents);
   if (!written) err << path << ": error: cannot be written\n";
-  files["help.chm"];
-  files["compiler.log"];
   if (written) {
     const pid_t child = fork();
     if (child == 0) {
@@ -92,8 +92,8 @@ bool WriteChm(const HelpDocument& document, const std::string& compiler, const s
       written = Publish(chm, path, err);
     }
   }
-  for (const auto& file : files) std::remove((folder + "/" + file.first).c_str());
-  rmdir(folder.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
   return written;
 }
 

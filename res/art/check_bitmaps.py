@@ -6,7 +6,10 @@
   listed under their names from res/resource.h, and each of those names is defined there (the resource
   compiler would take an undefined one for a resource name, and the window would find no picture);
 - each file is a Windows 3 DIB (40-byte header), bottom-up, uncompressed, 8 or 24 bits per pixel, of the
-  exact pixel size its control has (a button image one pixel short shows a stripe of whatever erasing left);
+  exact pixel size it was drawn at;
+- those sizes fit the controls and windows of the dialog templates in res/tamo_cd.rc: a picture leaves at
+  most a column and two rows of what it is painted on uncovered (a wider strip would show whatever erasing
+  left), a button's picture is no larger than its button, and a picture static lies inside its window;
 - the icon holds 16, 32 and 48 pixel images;
 - the whole set stays small enough for the disc.
 
@@ -18,9 +21,9 @@ import re
 import struct
 import sys
 
-RES = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+import dialog_layout as layout
+from dialog_layout import BACKGROUND, CHOOSER_BUTTON, CONTACT, EXIT_BUTTON, QUESTION, RES, SMALL_BUTTON
 
-SMALL = (128, 26)
 MAX_TOTAL_BYTES = 2600 * 1024
 ICON = "IDR_MAINFRAME"
 
@@ -36,31 +39,61 @@ def required_bitmaps():
     for word, langs in (("CANCEL", "PC"), ("MENU", "P"), ("RUN", "PC"), ("INST", "P"), ("ZOT", "P"),
                         ("COPY", "PC"), ("HELP", "P"), ("ANUL", "PC"), ("EXPL", "PC")):
         for name in _states("BM_%s_" % word, langs):
-            req[name] = SMALL
+            req[name] = SMALL_BUTTON
     for name in _states("BM_OK_", [""]):
-        req[name] = SMALL
-    req["BM_GRAYED"] = SMALL
+        req[name] = SMALL_BUTTON
+    req["BM_GRAYED"] = SMALL_BUTTON
     for name in _states("BM_PL", [""]) + _states("BM_CZ", [""]):
-        req[name] = (129, 62)
+        req[name] = CHOOSER_BUTTON
     for name in _states("BM_TAK", "PC") + _states("BM_NIE", "PC"):
-        req[name] = (130, 62)
-    req["BM_TEXT_P"] = (344, 32)
-    req["BM_TEXT_C"] = (338, 29)
+        req[name] = EXIT_BUTTON
+    req["BM_TEXT_P"] = QUESTION["P"]
+    req["BM_TEXT_C"] = QUESTION["C"]
     for place in ("LANGUAGE", "MAIN", "EXIT", "COPY"):
-        req["IDB_BACKGROUND_" + place] = (640, 480)
-    req["IDB_CONTACT_POLISH"] = (430, 480)
-    req["IDB_CONTACT_CZECH"] = (430, 480)
+        req["IDB_BACKGROUND_" + place] = BACKGROUND
+    req["IDB_CONTACT_POLISH"] = CONTACT
+    req["IDB_CONTACT_CZECH"] = CONTACT
     return req
+
+
+# Where the windows show pictures of each size: (size, template, controls; None for the whole client area).
+PLACES = [
+    (SMALL_BUTTON, "IDD_CATALOG",
+     ("IDC_LANGUAGE", "IDC_RUN", "IDC_COPY", "IDC_INSTALL", "IDC_HELP_BUTTON", "IDC_ZOT", "IDCANCEL")),
+    (SMALL_BUTTON, "IDD_COPY_TARGET", ("IDOK", "IDCANCEL", "IDC_BROWSE")),
+    (SMALL_BUTTON, "IDD_FOLDER_BROWSE", ("IDOK", "IDCANCEL")),
+    (CHOOSER_BUTTON, "IDD_LANGUAGE", ("IDC_POLISH", "IDC_CZECH")),
+    (EXIT_BUTTON, "IDD_EXIT_CONFIRM", ("IDOK", "IDCANCEL")),
+    (QUESTION["P"], "IDD_EXIT_CONFIRM", ("IDC_QUESTION",)),
+    (QUESTION["C"], "IDD_EXIT_CONFIRM", ("IDC_QUESTION",)),
+    (CONTACT, "IDD_ABOUT", (None,)),
+] + [(BACKGROUND, d, (None,)) for d in ("IDD_CATALOG", "IDD_LANGUAGE", "IDD_EXIT_CONFIRM", "IDD_COPY_TARGET",
+                                        "IDD_FOLDER_BROWSE")]
+
+
+def fit_problems(dialogs):
+    """How the pictures' sizes fail the templates' controls and windows; empty when they fit."""
+    problems = []
+    for (pw, ph), name, controls in PLACES:
+        dialog = dialogs[name]
+        cw, ch = dialog.size()
+        for control in controls:
+            what = "%dx%d on %s %s" % (pw, ph, name, control or "client area")
+            x, y, w, h = dialog.rect(control) if control else (0, 0, cw, ch)
+            if control and dialog.control(control).sized_by_picture():
+                if x + pw > cw or y + ph > ch:
+                    problems.append("%s: runs out of the %dx%d window" % (what, cw, ch))
+                continue
+            if pw < w - 1 or ph < h - 2:
+                problems.append("%s: more than a column and two rows of %dx%d uncovered" % (what, w, h))
+            if control and (pw > w or ph > h):
+                problems.append("%s: larger than its %dx%d button" % (what, w, h))
+    return problems
 
 
 def numbered(name):
     """Whether the resource is loaded by number, and so named by its id in resource.h."""
     return name.startswith("ID")
-
-
-def defined_ids(text):
-    """Names that resource.h defines as numbers."""
-    return set(re.findall(r"^\s*#define\s+(\w+)\s+\d+\b", text, re.MULTILINE))
 
 
 def parse_bmp(data):
@@ -149,7 +182,7 @@ def check(res_dir=RES):
     with open(os.path.join(res_dir, "bitmaps.rc"), encoding="ascii") as fh:
         entries = parse_rc(fh.read())
     with open(os.path.join(res_dir, "resource.h"), encoding="ascii") as fh:
-        ids = defined_ids(fh.read())
+        ids = layout.defines(fh.read())
     required = required_bitmaps()
     for name in sorted(n for n in list(required) + [ICON] if numbered(n) and n not in ids):
         problems.append("%s: not defined in resource.h" % name)
@@ -168,6 +201,10 @@ def check(res_dir=RES):
             data = fh.read()
         total += len(data)
         problems += ["%s: %s" % (name, p) for p in bmp_problems(data, required[name])]
+    try:
+        problems += fit_problems(layout.load(res_dir))
+    except (KeyError, ValueError) as e:
+        problems.append("tamo_cd.rc: %s" % e)
     if total > MAX_TOTAL_BYTES:
         problems.append("bitmaps take %d bytes, more than %d" % (total, MAX_TOTAL_BYTES))
     icon = entries.get(ICON)

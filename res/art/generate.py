@@ -9,8 +9,8 @@ Needs only Debian packages: python3, python3-pil, fonts-dejavu-core, fonts-liber
     python3 res/art/generate.py --preview D  # also writes a contact sheet and window mock-ups (PNG) into D
 
 The output is committed, so building the program needs only the resource compiler. Texts live in texts.py;
-the geometry of the controls that lie on each background is at the top of this file and must follow the
-dialog templates (dialog units times 1.5 across and 1.625 down, the template font being MS Sans Serif 8 pt).
+where the controls lie on each background is read from the dialog templates (dialog_layout.py), so after
+moving a control in res/tamo_cd.rc run this script again.
 
 Bitmaps are written as plain Windows 3 DIBs (40-byte header, bottom-up, uncompressed) with a 256-colour
 palette: LoadBitmap on every Windows version and on Wine accepts exactly that, and the palette keeps the
@@ -28,6 +28,9 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+import dialog_layout  # noqa: E402
+from dialog_layout import (  # noqa: E402
+    BACKGROUND, CHOOSER_BUTTON, CONTACT, EXIT_BUTTON, QUESTION, SMALL_BUTTON)
 import texts  # noqa: E402
 
 RES = os.path.dirname(HERE)
@@ -62,36 +65,32 @@ TEXT_DIM = (150, 164, 190)
 TEXT_FAINT = (96, 110, 140)
 
 # ---------------------------------------------------------------------------------------------------------
-# Where the controls lie on the backgrounds, in pixels (x, y, width, height).
-MAIN_TITLE = (52, 41, 428, 20)
-MAIN_LIST = (52, 76, 437, 284)
-MAIN_DESCRIPTION = (54, 385, 435, 85)
-MAIN_BUTTON_X = 501
-MAIN_BUTTON_SIZE = (129, 28)
+# Where the controls lie on the backgrounds, in pixels (x, y, width, height), as the program places them.
+DIALOGS = dialog_layout.load(RES)
+MAIN = DIALOGS["IDD_CATALOG"]
+MAIN_TITLE = MAIN.rect("IDC_CATEGORY_TITLE")
+MAIN_LIST = MAIN.rect("IDC_LIST")
+MAIN_DESCRIPTION = MAIN.rect("IDC_DESCRIPTION")
 # Top to bottom: language, run, copy, install, help, maker, leave.
-MAIN_BUTTON_Y = {"MENU": 78, "RUN": 140, "COPY": 200, "INST": 262, "HELP": 323, "ZOT": 384, "CANCEL": 445}
+MAIN_BUTTONS = {word: MAIN.rect(control) for word, control in (
+    ("MENU", "IDC_LANGUAGE"), ("RUN", "IDC_RUN"), ("COPY", "IDC_COPY"), ("INST", "IDC_INSTALL"),
+    ("HELP", "IDC_HELP_BUTTON"), ("ZOT", "IDC_ZOT"), ("CANCEL", "IDCANCEL"))}
 
-CHOOSER_PL = (170, 203)
-CHOOSER_CZ = (333, 203)
-EXIT_QUESTION = (158, 171)
-EXIT_NO = (170, 205)
-EXIT_YES = (333, 205)
+CHOOSER_PL = DIALOGS["IDD_LANGUAGE"].rect("IDC_POLISH")[:2]
+CHOOSER_CZ = DIALOGS["IDD_LANGUAGE"].rect("IDC_CZECH")[:2]
+EXIT_QUESTION = DIALOGS["IDD_EXIT_CONFIRM"].rect("IDC_QUESTION")[:2]
+# The images put yes on button 1 and no on button 2.
+EXIT_NO = DIALOGS["IDD_EXIT_CONFIRM"].rect("IDCANCEL")[:2]
+EXIT_YES = DIALOGS["IDD_EXIT_CONFIRM"].rect("IDOK")[:2]
 
-# The copy dialog shows the top-left 446x109 of its background, the folder browser the top-left 326x314.
-COPY_VIEW = (446, 109)
-BROWSE_VIEW = (326, 314)
-COPY_BUTTONS = [(15, 65), (158, 65), (300, 65)]
-COPY_EDIT = (15, 16, 413, 24)
-BROWSE_BUTTONS = [(15, 276), (180, 276)]
-BROWSE_EDIT = (23, 16, 278, 24)
-BROWSE_LIST = (23, 57, 278, 203)
-
-SMALL_BUTTON = (128, 26)
-CHOOSER_BUTTON = (129, 62)
-EXIT_BUTTON = (130, 62)
-QUESTION_SIZE = {"P": (344, 32), "C": (338, 29)}
-SCREEN = (640, 480)
-CONTACT_SIZE = (430, 480)
+# The copy dialog and the folder browser show top-left parts of one background, as large as their windows.
+COPY = DIALOGS["IDD_COPY_TARGET"]
+BROWSE = DIALOGS["IDD_FOLDER_BROWSE"]
+COPY_BUTTONS = [COPY.rect(c)[:2] for c in ("IDOK", "IDCANCEL", "IDC_BROWSE")]
+COPY_EDIT = COPY.rect("IDC_DESTINATION")
+BROWSE_BUTTONS = [BROWSE.rect(c)[:2] for c in ("IDOK", "IDCANCEL")]
+BROWSE_EDIT = BROWSE.rect("IDC_FOLDER_PATH")
+BROWSE_LIST = BROWSE.rect("IDC_FOLDER_LIST")
 
 
 # ---------------------------------------------------------------------------------------------------------
@@ -520,7 +519,7 @@ def caption(img, xy, text, anchor="ls"):
 
 
 def main_background():
-    img = night(SCREEN)
+    img = night(BACKGROUND)
     header(img, disc(24))
     spine(img, (6, 35, 31, 478))
     panel(img, (38, 35, 496, 478))
@@ -531,17 +530,18 @@ def main_background():
     well(img, (left, MAIN_TITLE[1], right - left, MAIN_TITLE[3]))
     well(img, MAIN_LIST)
     well(img, (left, MAIN_DESCRIPTION[1], right - left, MAIN_DESCRIPTION[3]))
-    caption(img, (left + 1, 378), texts.DESCRIPTION_CAPTION)
-    bx = MAIN_BUTTON_X
+    caption(img, (left + 1, MAIN_DESCRIPTION[1] - 7), texts.DESCRIPTION_CAPTION)
     # One black slot per button: the images are a column and two rows smaller than the controls, and the
     # strip they leave shows the window's black control colour, which the slot swallows.
-    for y in MAIN_BUTTON_Y.values():
-        well(img, (bx, y, MAIN_BUTTON_SIZE[0], MAIN_BUTTON_SIZE[1]), margin=2)
+    for rect in MAIN_BUTTONS.values():
+        well(img, rect, margin=2)
+    bx = MAIN_BUTTONS["MENU"][0]
     # the little emblem over the button column, level with the title field
     em = disc(26)
-    paste_rgba(img, em, (bx + 4, 39))
-    draw_text(img, (bx + 36, 52), "ZoT", font("sans-bold", 14), TEXT, "lm", shadow=(0, 0, 0))
-    draw_text(img, (bx + 70, 53), "software", font("sans", 10), TEXT_DIM, "lm", shadow=(0, 0, 0))
+    ty = MAIN_TITLE[1]
+    paste_rgba(img, em, (bx + 4, ty - 2))
+    draw_text(img, (bx + 36, ty + 11), "ZoT", font("sans-bold", 14), TEXT, "lm", shadow=(0, 0, 0))
+    draw_text(img, (bx + 70, ty + 12), "software", font("sans", 10), TEXT_DIM, "lm", shadow=(0, 0, 0))
     return img
 
 
@@ -583,7 +583,7 @@ def exit_background(main_bg):
 
 
 def chooser_background():
-    img = night(SCREEN)
+    img = night(BACKGROUND)
     # the card hides the disc's hub, whose dark rings would otherwise look like a stain around it
     big = disc(400)
     paste_rgba(img, big, (120, 11), 0.16)
@@ -601,27 +601,27 @@ def dialog_texture():
     """IDB_BACKGROUND_COPY. Two dialogs show different top-left crops of it, so it carries no layout: a quiet
     texture of one tone, whose colour the dialog buttons' corners are blended against."""
     # lit from the top, fading out above the browser's list so both crops show the same top edge
-    img = Image.new("RGB", SCREEN, (22, 30, 50))
-    img.paste(vgradient((SCREEN[0], 120), [(0, (32, 43, 72)), (1, (22, 30, 50))]), (0, 0))
+    img = Image.new("RGB", BACKGROUND, (22, 30, 50))
+    img.paste(vgradient((BACKGROUND[0], 120), [(0, (32, 43, 72)), (1, (22, 30, 50))]), (0, 0))
     rnd = random.Random(150)
-    noise = Image.new("L", SCREEN, 0)
+    noise = Image.new("L", BACKGROUND, 0)
     npx = noise.load()
-    for y in range(SCREEN[1]):
-        for x in range(SCREEN[0]):
+    for y in range(BACKGROUND[1]):
+        for x in range(BACKGROUND[0]):
             npx[x, y] = rnd.randrange(256)
     paint(img, noise, (40, 52, 82), 0.25)
-    stripes = Image.new("L", SCREEN, 0)
+    stripes = Image.new("L", BACKGROUND, 0)
     sd = ImageDraw.Draw(stripes)
-    for x in range(-SCREEN[1], SCREEN[0], 4):
-        sd.line([(x, SCREEN[1]), (x + SCREEN[1], 0)], fill=255)
+    for x in range(-BACKGROUND[1], BACKGROUND[0], 4):
+        sd.line([(x, BACKGROUND[1]), (x + BACKGROUND[1], 0)], fill=255)
     paint(img, stripes, (255, 255, 255), 0.025)
     return img
 
 
 def contact_picture(lang):
     data = texts.CONTACT[lang]
-    w, h = CONTACT_SIZE
-    img = night(CONTACT_SIZE)
+    w, h = CONTACT
+    img = night(CONTACT)
     paste_rgba(img, disc(300, dark=True), (230, 250), 0.6)
     # heading band
     img.paste(vgradient((w, 64), [(0, (32, 44, 74)), (1, (16, 23, 40))]), (0, 0))
@@ -816,12 +816,12 @@ def build():
     labels = [t for b in texts.MAIN_BUTTONS.values() for t, _ in b.values()]
     main_font = fit_font("narrow-bold", [14, 13, 12], labels, SMALL_BUTTON[0] - 29 - 4)
     for word in ("CANCEL", "MENU", "RUN", "INST", "ZOT", "COPY", "HELP"):
-        bg = crop(main_bg, (MAIN_BUTTON_X, MAIN_BUTTON_Y[word]), SMALL_BUTTON)
+        bg = crop(main_bg, MAIN_BUTTONS[word], SMALL_BUTTON)
         for lang, (label, icon) in texts.MAIN_BUTTONS[word].items():
             for st in STATES:
                 out.add("BM_%s_%s%s" % (word, lang, st), small_button(bg, st, label, icon, main_font, "left"),
                         "Main window buttons")
-    out.add("BM_GRAYED", small_button(crop(main_bg, (MAIN_BUTTON_X, MAIN_BUTTON_Y["RUN"]), SMALL_BUTTON), "G",
+    out.add("BM_GRAYED", small_button(crop(main_bg, MAIN_BUTTONS["RUN"], SMALL_BUTTON), "G",
                                       "", None, main_font, "left"), "Main window buttons")
     out.add("IDB_BACKGROUND_MAIN", main_bg, "Main window background")
 
@@ -858,14 +858,14 @@ def build():
     baked = ex_bg.copy()
     yes_font = font("sans-bold", 22)
     for lang in ("P", "C"):
-        size = QUESTION_SIZE[lang]
+        size = QUESTION[lang]
         q = crop(ex_bg, EXIT_QUESTION, size)
         # Both questions share one baseline, so switching language does not make the text jump.
         draw_text(q, (size[0] / 2.0, 21), texts.QUESTION[lang], q_font, TEXT, "ms", shadow=(0, 0, 0))
         # The Czech picture is smaller than the Polish one and lies over the Polish question printed on the
         # background, so that question has to stay inside the Czech picture's bounds.
         inked = ImageChops.difference(q, crop(ex_bg, EXIT_QUESTION, size)).getbbox()
-        limit = QUESTION_SIZE["C"]
+        limit = QUESTION["C"]
         if inked is None or min(inked[:2]) < 1 or inked[2] > limit[0] - 1 or inked[3] > limit[1] - 1:
             raise SystemExit("question does not fit: " + texts.QUESTION[lang])
         out.add("BM_TEXT_%s" % lang, q, "Exit confirmation")
@@ -916,14 +916,13 @@ def preview(out, directory):
         img.save(os.path.join(directory, name))
         return img
 
-    x = MAIN_BUTTON_X
-    y = MAIN_BUTTON_Y
+    at = {word: rect[:2] for word, rect in MAIN_BUTTONS.items()}
     for lang in ("P", "C"):
         run = "BM_RUN_%sU" % lang
-        mock("IDB_BACKGROUND_MAIN", [("BM_MENU_PU", (x, y["MENU"])), (run, (x, y["RUN"])),
-                   ("BM_COPY_%sF" % lang, (x, y["COPY"])),
-                   ("BM_GRAYED", (x, y["INST"])), ("BM_HELP_PU", (x, y["HELP"])),
-                   ("BM_ZOT_PD", (x, y["ZOT"])), ("BM_CANCEL_%sU" % lang, (x, y["CANCEL"]))],
+        mock("IDB_BACKGROUND_MAIN", [("BM_MENU_PU", at["MENU"]), (run, at["RUN"]),
+                   ("BM_COPY_%sF" % lang, at["COPY"]),
+                   ("BM_GRAYED", at["INST"]), ("BM_HELP_PU", at["HELP"]),
+                   ("BM_ZOT_PD", at["ZOT"]), ("BM_CANCEL_%sU" % lang, at["CANCEL"])],
              "main_%s.png" % lang,
              fields=[(MAIN_TITLE, ["Grafika"]),
                      (MAIN_LIST, ["..", "Edytory", "Przeglądarki zdjęć", "GIMP 1.0"]),
@@ -931,11 +930,11 @@ def preview(out, directory):
         mock("IDB_BACKGROUND_EXIT", [("BM_TEXT_%s" % lang, EXIT_QUESTION), ("BM_NIE%sF" % lang, EXIT_NO),
                    ("BM_TAK%sU" % lang, EXIT_YES)], "exit_%s.png" % lang)
         mock("IDB_BACKGROUND_COPY", [("BM_OK_U", COPY_BUTTONS[0]), ("BM_ANUL_%sF" % lang, COPY_BUTTONS[1]),
-                   ("BM_EXPL_%sU" % lang, COPY_BUTTONS[2])], "copy_%s.png" % lang, COPY_VIEW,
+                   ("BM_EXPL_%sU" % lang, COPY_BUTTONS[2])], "copy_%s.png" % lang, COPY.size(),
              white=[COPY_EDIT])
         mock("IDB_BACKGROUND_COPY",
              [("BM_OK_D", BROWSE_BUTTONS[0]), ("BM_ANUL_%sU" % lang, BROWSE_BUTTONS[1])],
-             "browse_%s.png" % lang, BROWSE_VIEW,
+             "browse_%s.png" % lang, BROWSE.size(),
              white=[BROWSE_EDIT, BROWSE_LIST])
     mock("IDB_BACKGROUND_LANGUAGE", [("BM_PLF", CHOOSER_PL), ("BM_CZU", CHOOSER_CZ)], "chooser.png")
 

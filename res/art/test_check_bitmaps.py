@@ -16,6 +16,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 import check_bitmaps as cb  # noqa: E402
+import dialog_layout as layout  # noqa: E402
 
 
 def read_text(path):
@@ -122,6 +123,62 @@ class RequiredTest(unittest.TestCase):
             self.assertNotIn(absent, req)
 
 
+class DialogLayoutTest(unittest.TestCase):
+    """The templates read and placed as the program places them: MulDiv(x, 6, 4) across and MulDiv(y, 13, 8)
+    down, each of left, top, width and height on its own, halves rounded up. The pixels below are worked out
+    by hand from the units in tamo_cd.rc."""
+
+    PLACES = [
+        # (template, number of controls, control (None: the client area), pixels (left, top, width, height))
+        ("IDD_ABOUT", 0, None, (0, 0, 431, 478)),  # 430.5 across
+        ("IDD_CATALOG", 11, None, (0, 0, 639, 478)),  # 477.75 down
+        ("IDD_CATALOG", 11, "IDC_LIST", (53, 76, 437, 284)),  # 52.5, 76.375, 436.5, 284.375
+        ("IDD_CATALOG", 11, "IDC_DESCRIPTION", (54, 385, 435, 85)),  # 385.125, 84.5
+        ("IDD_CATALOG", 11, "IDC_CATEGORY_TITLE", (53, 41, 428, 20)),  # 40.625, 427.5, 19.5
+        ("IDD_CATALOG", 11, "IDC_ZOT", (501, 384, 129, 28)),  # 383.5, 27.625
+        ("IDD_CATALOG", 11, "IDCANCEL", (501, 445, 129, 28)),  # 445.25
+        ("IDD_LANGUAGE", 3, "IDC_CZECH", (333, 203, 129, 63)),  # 203.125, 63.375
+        ("IDD_COPY_TARGET", 5, None, (0, 0, 446, 109)),  # 445.5, 108.875
+        ("IDD_COPY_TARGET", 5, "IDC_DESTINATION", (15, 16, 413, 24)),  # 16.25, 412.5, 24.375
+        ("IDD_EXIT_CONFIRM", 4, "IDOK", (333, 205, 131, 62)),  # the right one: 204.75, 130.5, 61.75
+        ("IDD_EXIT_CONFIRM", 4, "IDC_QUESTION", (158, 171, 120, 24)),  # 157.5, 170.625
+        ("IDD_FOLDER_BROWSE", 5, None, (0, 0, 326, 314)),  # 325.5, 313.625
+        ("IDD_FOLDER_BROWSE", 5, "IDC_FOLDER_LIST", (23, 57, 278, 203)),  # 22.5, 56.875, 277.5, 203.125
+    ]
+
+    def test_committed_templates(self):
+        dialogs = layout.load()
+        self.assertEqual(len(dialogs), 6)
+        for name, count, control, pixels in self.PLACES:
+            with self.subTest(name=name, control=control):
+                dialog = dialogs[name]
+                self.assertEqual(len(dialog.controls), count)
+                self.assertEqual(dialog.rect(control) if control else (0, 0) + dialog.size(), pixels)
+        question = dialogs["IDD_EXIT_CONFIRM"].control("IDC_QUESTION")
+        self.assertEqual((question.text, question.cls, question.sized_by_picture()),
+                         ("BM_TEXT_P", "Static", True))
+
+    def test_statement_forms(self):
+        rc = ('X DIALOGEX 0, 0, 10, 10  // a comment\nSTYLE WS_POPUP\nBEGIN\n'
+              '  CONTROL "a, // b", 7, "Button",\n      BS_PUSHBUTTON | WS_TABSTOP, 1, 2, 3, 4 // note\n'
+              '  CONTROL PICTURE, IDC_A, "Static", SS_BITMAP, -1, 0, 0, 0, WS_EX_TRANSPARENT\nEND\n')
+        x = layout.parse(rc, {"IDC_A": 9})["X"]
+        self.assertEqual([(c.text, c.id, c.pixels()) for c in x.controls],
+                         [("a, // b", 7, (2, 3, 5, 7)), ("PICTURE", 9, (-2, 0, 0, 0))])
+        self.assertEqual(x.controls[0].style, {"BS_PUSHBUTTON", "WS_TABSTOP"})
+
+    def test_rejected(self):
+        for body, fragment in [('CONTROL "", IDC_B, "Edit", 0, 1, 2, 3, 4', "unknown id IDC_B"),
+                               ('LTEXT "a", 1, 1, 2, 3, 4', "not a CONTROL statement"),
+                               ('CONTROL "", 1, "Edit", 0, 1, 2, 3', "8 or 9 arguments"),
+                               ('CONTROL "", 1, "Edit", 0, 1, 2, three, 4', "not numbers")]:
+            with self.subTest(body):
+                with self.assertRaisesRegex(ValueError, fragment):
+                    layout.parse("X DIALOGEX 0, 0, 1, 1\nBEGIN\n%s\nEND\n" % body, {})
+        with self.assertRaisesRegex(ValueError, "no END"):
+            layout.parse("X DIALOGEX 0, 0, 1, 1\nBEGIN\n", {})
+
+
 class CommittedSetTest(unittest.TestCase):
     """The pictures in the repository, and the same set spoiled one way at a time."""
 
@@ -131,7 +188,7 @@ class CommittedSetTest(unittest.TestCase):
     def spoiled(self, spoil):
         tmp = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, tmp)
-        for item in ("bitmaps.rc", "tamo_cd.ico", "resource.h"):
+        for item in ("bitmaps.rc", "tamo_cd.ico", "resource.h", "tamo_cd.rc"):
             shutil.copy(os.path.join(cb.RES, item), tmp)
         shutil.copytree(os.path.join(cb.RES, "bitmaps"), os.path.join(tmp, "bitmaps"))
         spoil(tmp)
@@ -158,19 +215,35 @@ class CommittedSetTest(unittest.TestCase):
         def small_icon(d):
             write(os.path.join(d, "tamo_cd.ico"), ico([32, 16]), "wb")
 
-        def undefined_id(d):
-            path = os.path.join(d, "resource.h")
-            write(path, read_text(path).replace("IDB_BACKGROUND_EXIT ", "IDB_BACKGROUND_EXITS "))
+        def replace(name, old, new):
+            def spoil(d):
+                path = os.path.join(d, name)
+                text = read_text(path)
+                self.assertEqual(text.count(old), 1, old)
+                write(path, text.replace(old, new))
+            return spoil
 
         cases = [
             (drop_line("BM_GRAYED"), "BM_GRAYED: not listed"),
             (drop_line("IDB_BACKGROUND_MAIN"), "IDB_BACKGROUND_MAIN: not listed"),
             (drop_line("IDR_MAINFRAME"), "IDR_MAINFRAME: icon not listed"),
-            (undefined_id, "IDB_BACKGROUND_EXIT: not defined in resource.h"),
+            (replace("resource.h", "IDB_BACKGROUND_EXIT ", "IDB_BACKGROUND_EXITS "),
+             "IDB_BACKGROUND_EXIT: not defined in resource.h"),
             (add_line, "BM_RUN_PX: listed but no window uses it"),
             (remove_file, "BM_TEXT_C: bitmaps/BM_TEXT_C.bmp missing"),
             (wrong_size, "BM_TEXT_C: 344x32, expected 338x29"),
             (small_icon, "IDR_MAINFRAME: no 48x48 image"),
+            # the templates moved or resized under the pictures (90 units: 135 pixels; 85: 127.5, so 128)
+            (replace("tamo_cd.rc", "334, 86, 86, 17", "334, 86, 90, 17"),
+             "128x26 on IDD_CATALOG IDC_RUN: more than a column and two rows of 135x28 uncovered"),
+            (replace("tamo_cd.rc", "222, 126, 87, 38", "222, 126, 85, 38"),
+             "130x62 on IDD_EXIT_CONFIRM IDOK: larger than its 128x62 button"),
+            (replace("tamo_cd.rc", "105, 105, 80, 15", "200, 105, 80, 15"),
+             "344x32 on IDD_EXIT_CONFIRM IDC_QUESTION: runs out of the 639x478 window"),
+            (replace("tamo_cd.rc", "DIALOGEX 0, 0, 287, 294", "DIALOGEX 0, 0, 300, 294"),
+             "430x480 on IDD_ABOUT client area: more than a column and two rows of 450x478 uncovered"),
+            (replace("tamo_cd.rc", "IDC_RUN, ", "IDC_RUNS, "),
+             "tamo_cd.rc: IDD_CATALOG: unknown id IDC_RUNS"),
         ]
         for spoil, expected in cases:
             with self.subTest(expected):

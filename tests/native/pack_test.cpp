@@ -172,7 +172,12 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
   files["LINKED/opis1.txt"] = files["GAMES/CHESS/opis/opis1.txt"];
   files["LINKED/opis2.txt"] = files["GAMES/CHESS/opis/opis2.txt"];
   files["tamo_cd.exe"] = std::string("MZ\0\x90\xff", 5);
-  files["autorun.inf"] = "[autorun]\r\nopen=tamo_cd.exe\r\nicon=tamo_cd.exe\r\n";
+  // The drive's name and the AutoPlay line, "Tamo CD – katalog programów / katalog programů" in code page
+  // 1250.
+  files["autorun.inf"] =
+      "[autorun]\r\nopen=tamo_cd.exe\r\nicon=tamo_cd.exe\r\n"
+      "label=Tamo CD \x96 katalog program\xf3w / katalog program\xf9\r\n"
+      "action=Tamo CD \x96 katalog program\xf3w / katalog program\xf9\r\n";
   files["kat1.txt"] = "1;0;Gry\r\nNajlepsze \xb3\xb9\xe6 gry\r\n$\r\n2;1;Szachy\r\n$\r\n";
   EXPECT_EQ(Extract(out.path() / "disc.iso", extracted), files);
 }

@@ -25,7 +25,16 @@ namespace {
 
 constexpr const char* kProgramName = "tamo_cd.exe";
 constexpr const char* kAutorunName = "autorun.inf";
-constexpr const char* kAutorun = "[autorun]\r\nopen=tamo_cd.exe\r\nicon=tamo_cd.exe\r\n";
+
+// The autorun file of a disc whose folder has none. Besides the program and its icon: the name Explorer gives
+// the drive (label) and the line of the AutoPlay dialog of Windows Vista and later (action), one text in both
+// languages, in code page 1250 as every text of the disc.
+std::string Autorun() {
+  const std::string title =
+      CodePage1250FromUtf8(u8"Tamo CD \u2013 katalog program\u00f3w / katalog program\u016f");
+  return "[autorun]\r\nopen=tamo_cd.exe\r\nicon=tamo_cd.exe\r\nlabel=" + title + "\r\naction=" + title +
+         "\r\n";
+}
 
 // Windows compares names without regard to case; for the Latin letters a Polish or Czech disc uses, this
 // folds them the same way.
@@ -304,7 +313,7 @@ PackPlan PlanImage(const PackRequest& request) {
     // Without the program an autorun file naming it would only repeat that error.
     if (!programMissing) CheckAutorun(*autorun, plan.contents, planner);
   } else {
-    plan.contents.files.push_back({kAutorunName, {}, std::string(kAutorun)});
+    plan.contents.files.push_back({kAutorunName, {}, Autorun()});
   }
 
   plan.contents.volumeLabel = VolumeLabel(request.label.empty() ? root.filename().string() : request.label);

@@ -235,9 +235,10 @@ LaunchResult Start(const std::string& commandLine, int showCommand, const Starte
 
 }  // namespace
 
-// The shell may hand the start to extensions made of COM objects (the programs Windows 10 and later register
-// for documents are), which need COM on the calling thread. It is loaded as the shell's own import is, by
-// name, so the program's imports stay what every Windows has.
+// The shell may hand the start to extensions made of COM objects (many of the programs Windows 10 and later
+// register for documents are), which need COM on the calling thread. COM's library is looked up by name when
+// a start needs it, so that the program imports no more than it did; once loaded it stays, as the shell keeps
+// it too.
 BOOL WINAPI ShellExecuteWithCom(SHELLEXECUTEINFOA* info) {
   using Initialize = HRESULT(WINAPI*)(void*, DWORD);
   using Uninitialize = void(WINAPI*)();

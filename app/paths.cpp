@@ -4,6 +4,7 @@
 
 #include <direct.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -148,11 +149,119 @@ void PathResolver::Remember(const std::string& directory, const std::string& abs
   if (!currentDirectory_.empty()) directories_.emplace(directory, absolute);
 }
 
-unsigned LaunchInDirectory(const std::string& path, int showCommand) {
-  if (path.size() > kMaxPathLength) return ERROR_PATH_NOT_FOUND;
+namespace {
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The file `name` names in the current directory as the plain start looks for it: as it is, or with ".exe"
+// added when its last part has no extension. Empty when there is none.
+std::string ExistingFile(const std::string& name) {
+  if (IsFile(name)) return name;
+  const std::size_t dot = name.rfind('.');
+  const bool hasExtension = dot != std::string::npos && name.find_first_of("\\/", dot) == std::string::npos;
+  return !hasExtension && IsFile(name + ".exe") ? name + ".exe" : std::string();
+}
+
+struct CommandLine {
+  std::string file;
+  std::string arguments;
+};
+
+// The file and the arguments of a command line, split as the platform's plain start splits a line it is given
+// without a separate program name, so that the shell is handed the very file the plain start found: a first
+// word in double quotes is the file; otherwise the shortest part of the line that ends at a space (or is the
+// whole line) and names an existing file; otherwise the first word. The arguments are the rest of the line
+// without the spaces before them.
+CommandLine SplitCommandLine(const std::string& line) {
+  std::string file;
+  std::size_t fileEnd = 0;
+  if (!line.empty() && line[0] == '"') {
+    const std::size_t close = line.find('"', 1);
+    file = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    fileEnd = close == std::string::npos ? line.size() : close + 1;
+  } else {
+    fileEnd = std::min(line.find(' '), line.size());
+    file = line.substr(0, fileEnd);
+    for (std::size_t end = line.find(' ');; end = line.find(' ', end + 1)) {
+      const std::string found = ExistingFile(line.substr(0, end));
+      if (!found.empty()) {
+        file = found;
+        fileEnd = std::min(end, line.size());
+        break;
+      }
+      if (end == std::string::npos) break;
+    }
+  }
+  const std::size_t arguments = line.find_first_not_of(' ', fileEnd);
+  return {file, arguments == std::string::npos ? std::string() : line.substr(arguments)};
+}
+
+// Windows Vista's "the program asks for administrator rights", which MinGW's headers do not name.
+constexpr DWORD kElevationRequired = 740;
+
+// Runs in the program's directory.
+LaunchResult Start(const std::string& commandLine, int showCommand, const Starters& starters) {
+  const UINT code = starters.plain(commandLine.c_str(), static_cast<UINT>(showCommand));
+  const DWORD error = GetLastError();
+  if (code > 31) return LaunchResult::kStarted;
+  if (code == ERROR_FILE_NOT_FOUND) return LaunchResult::kFileNotFound;
+  if (code == ERROR_PATH_NOT_FOUND) return LaunchResult::kPathNotFound;
+  if (code != ERROR_BAD_FORMAT && error != kElevationRequired && error != ERROR_BAD_EXE_FORMAT) {
+    return LaunchResult::kNotStarted;
+  }
+  const CommandLine split = SplitCommandLine(commandLine);
+  char file[kMaxPathLength + 1];
+  char directory[kMaxPathLength + 1];
+  const DWORD fileLength = GetFullPathNameA(split.file.c_str(), sizeof file, file, nullptr);
+  if (fileLength == 0 || fileLength >= sizeof file || _getcwd(directory, sizeof directory) == nullptr) {
+    return LaunchResult::kNotStarted;
+  }
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof info;
+  // No error box of the platform's: the caller says what went wrong. And the start is done when the call
+  // returns, before the caller's directory is put back.
+  info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = nullptr;  // the default: open a document, and ask for the rights an installer needs
+  info.lpFile = file;
+  info.lpParameters = split.arguments.empty() ? nullptr : split.arguments.c_str();
+  info.lpDirectory = directory;
+  info.nShow = showCommand;
+  if (starters.shell(&info)) return LaunchResult::kStarted;
+  return GetLastError() == ERROR_CANCELLED ? LaunchResult::kDeclined : LaunchResult::kNotStarted;
+}
+
+}  // namespace
+
+// The shell may hand the start to extensions made of COM objects (many of the programs Windows 10 and later
+// register for documents are), which need COM on the calling thread. COM's library is looked up by name when
+// a start needs it, so that the program imports no more than it did; once loaded it stays, as the shell keeps
+// it too.
+BOOL WINAPI ShellExecuteWithCom(SHELLEXECUTEINFOA* info) {
+  using Initialize = HRESULT(WINAPI*)(void*, DWORD);
+  using Uninitialize = void(WINAPI*)();
+  const HMODULE ole = LoadLibraryA("ole32.dll");
+  auto function = [ole](const char* name) {
+    return ole != nullptr ? reinterpret_cast<void*>(GetProcAddress(ole, name)) : nullptr;
+  };
+  const auto initialize = reinterpret_cast<Initialize>(function("CoInitializeEx"));
+  const auto uninitialize = reinterpret_cast<Uninitialize>(function("CoUninitialize"));
+  const bool initialized = initialize != nullptr && uninitialize != nullptr &&
+                           SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+  const BOOL started = ShellExecuteExA(info);
+  const DWORD error = GetLastError();
+  if (initialized) uninitialize();
+  SetLastError(error);
+  return started;
+}
+
+LaunchResult LaunchInDirectory(const std::string& path, int showCommand, const Starters& starters) {
+  if (path.size() > kMaxPathLength) return LaunchResult::kPathNotFound;
   char saved[kMaxPathLength + 1];
   // Without the saved directory it could not be restored, so nothing is attempted.
-  if (_getcwd(saved, static_cast<int>(sizeof saved)) == nullptr) return ERROR_PATH_NOT_FOUND;
+  if (_getcwd(saved, static_cast<int>(sizeof saved)) == nullptr) return LaunchResult::kPathNotFound;
 
   std::string name;
   if (_chdir(path.c_str()) != 0) {
@@ -160,12 +269,13 @@ unsigned LaunchInDirectory(const std::string& path, int showCommand) {
     // "\\setup.exe" names a file at the root of the current drive; its directory part is empty, and an empty
     // directory cannot be entered. The root it means can.
     if (split.directory.empty() && !path.empty() && path[0] == '\\') split.directory = "\\";
-    if (_chdir(split.directory.c_str()) != 0) return ERROR_PATH_NOT_FOUND;
+    if (_chdir(split.directory.c_str()) != 0) return LaunchResult::kPathNotFound;
     name = split.name;
   }
   // The name part is the whole command line: the program is named relative to the directory just entered, and
   // any arguments after it reach the platform unchanged.
-  const unsigned result = name.empty() ? kLaunchNothingToStart : WinExec(name.c_str(), showCommand);
+  const LaunchResult result =
+      name.empty() ? LaunchResult::kNothingToStart : Start(name, showCommand, starters);
   _chdir(saved);
   return result;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <string>
 #include <unordered_map>
 
@@ -34,12 +38,27 @@ class PathResolver {
   std::unordered_map<std::string, std::string> directories_;
 };
 
-// What LaunchInDirectory returns when `path` names a directory: nothing is started, and callers take it as
-// success (it is neither of the "not found" codes).
-constexpr unsigned kLaunchNothingToStart = 32;
+// How LaunchInDirectory starts a program: the platform's plain start, and the shell's, for what the plain
+// one cannot start (a program that asks for administrator rights, a document). Tests put their own in.
+BOOL WINAPI ShellExecuteWithCom(SHELLEXECUTEINFOA* info);
+struct Starters {
+  UINT(WINAPI* plain)(LPCSTR commandLine, UINT showCommand) = WinExec;
+  BOOL(WINAPI* shell)(SHELLEXECUTEINFOA* info) = ShellExecuteWithCom;
+};
+
+enum class LaunchResult {
+  kStarted,         // by the plain start, or by the shell
+  kNothingToStart,  // the path names a directory; callers take it as success
+  kFileNotFound,    // the platform's code 2
+  kPathNotFound,    // the platform's code 3, also for a directory part that cannot be entered
+  kDeclined,        // the user said no when Windows asked for administrator rights
+  kNotStarted,      // neither start could: not a program, no program registered for the type, ...
+};
 
 // Starts the program file `path` (optionally followed by arguments after its last backslash) with the file's
-// own directory as the current directory, so the program finds its files by relative names. Returns WinExec's
-// code (above 31: started; 2: file not found; 3: path not found), 3 when the directory part cannot be entered
-// or the path is longer than kMaxPathLength, and kLaunchNothingToStart when `path` names a directory.
-unsigned LaunchInDirectory(const std::string& path, int showCommand);
+// own directory as the current directory, so the program finds its files by relative names. The plain start
+// (WinExec) comes first. What it cannot start because Windows must first ask for administrator rights (error
+// 740), or because it is no program (error 193, code 11), goes to the shell in the same directory, which
+// shows the elevation prompt or opens the document with the program registered for its type. A path longer
+// than kMaxPathLength is reported as kPathNotFound.
+LaunchResult LaunchInDirectory(const std::string& path, int showCommand, const Starters& starters = {});

@@ -125,11 +125,13 @@ start_program() {
 }
 program_state() { kill -0 "$APP" 2>/dev/null && echo running || echo ended; }
 # The caption of Wine's help viewer: the title of the help file it opened, its own name, and the file's path;
-# "none" without one.
+# "none" without one. Of the compiled HTML help viewer (hh): the title of the help file alone.
 help_viewer() { probe windows | sed -n 's/^MS_WINHELP|\([^|]*\)|.*/\1/p' | grep . || echo none; }
+html_help_viewer() { probe windows | sed -n 's/^HH Parent|\([^|]*\)|.*/\1/p' | grep . || echo none; }
 # The help button starts the viewer on the help file of the language; it is closed again, as a user closes it,
 # so that it covers nothing the next steps click. A Wine without 32-bit support has no winhelp (the viewer's
-# starter is a 16-bit program), as Windows 10 has none: there the program says so, and the message is answered.
+# starter is a 16-bit program), as Windows 8 and later have none: there the compiled HTML help that the disc
+# carries beside the old help file opens in hh instead.
 check_help() {  # language, help file, expected title
   click_control 1012
   if [ -f "$WINEPREFIX/drive_c/windows/winhelp.exe" ]; then
@@ -137,9 +139,9 @@ check_help() {  # language, help file, expected title
     probe close MS_WINHELP
     check_until "the help viewer closed" 20 none help_viewer
   else
-    check_until "help in $1: no viewer, and the program says so" 60 "Error : could not start help winhelp $2~" message
-    click_control 1
-    check_until "the message answered" 20 shown shown 1021
+    check_until "help in $1: no winhelp, the compiled help beside opened in hh" 60 "$3" html_help_viewer
+    probe close "HH Parent"
+    check_until "the compiled help viewer closed" 20 none html_help_viewer
   fi
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -23,11 +24,11 @@ using namespace script;
 namespace {
 
 const std::string kDisc = "D:\\COMMANDS";
-const char* const kPrograms[] = {"SZACHY", "NOTES", "MOJE GRY", "KORZEN"};
+const char* const kPrograms[] = {"SZACHY", "NOTES", "MOJE GRY", "KORZEN", "DOKUMENTY"};
 
-// A disc with one category of four programs: Szachy (run, installer, its own copy destination), Notes
-// (nothing to start), "Moje Gry" (a directory with a space, a run file that is missing) and Korzen (both
-// files named from the drive root).
+// A disc with one category of five programs: Szachy (run, installer, its own copy destination), Notes
+// (nothing to start), "Moje Gry" (a directory with a space, a run file that is missing), Korzen (both files
+// named from the drive root) and Dokumenty (documents, of a type the tests register and of none).
 class CatalogCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -41,7 +42,8 @@ class CatalogCommandsTest : public ::testing::Test {
                   "SZACHY\n1\nrun=szachy.exe /k\nins=setup.exe\ncop=c:\\gry\n\n"
                   "NOTES\n1\n\n"
                   "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n\n"
-                  "KORZEN\n1\nrun=\\root_run.exe /r\nins=\\setup.exe\n");
+                  "KORZEN\n1\nrun=\\root_run.exe /r\nins=\\setup.exe\n\n"
+                  "DOKUMENTY\n1\nrun=czytaj mnie.tamodoc\nins=plan.tamonone\n");
     for (const char* program : kPrograms) {
       WriteTextFile(kDisc + "\\" + program + "\\opis\\opis1.txt", std::string(program) + " PL\n");
       WriteTextFile(kDisc + "\\" + program + "\\opis\\opis2.txt", std::string(program) + " CZ\n");
@@ -209,6 +211,77 @@ TEST_F(CatalogCommandsTest, RunAndInstallFromTheDriveRoot) {
   EXPECT_EQ(messages_, std::vector<std::string>{});
 }
 
+// What the plain start cannot start goes to the shell; only what neither can start is said, with the path as
+// the entry holds it, and a "no" to the elevation prompt is the user's own answer.
+TEST_F(CatalogCommandsTest, RunAndInstallSayWhatNeitherStartCan) {
+  const std::string run = kDisc + "\\SZACHY\\szachy.exe /k";
+  const std::string install = kDisc + "\\SZACHY\\setup.exe";
+  const struct {
+    int button;
+    UINT code;
+    DWORD error;
+    BOOL shellStarts;
+    DWORD shellError;
+    std::string message;  // empty: none
+  } cases[] = {
+      {IDC_INSTALL, 0, 740, TRUE, 0, ""},
+      {IDC_INSTALL, 0, 740, FALSE, ERROR_CANCELLED, ""},
+      {IDC_INSTALL, 0, 740, FALSE, ERROR_ACCESS_DENIED, "Error : could not start " + install},
+      {IDC_RUN, 11, 193, FALSE, ERROR_NO_ASSOCIATION, "Error : could not start " + run},
+      {IDC_RUN, 11, 193, TRUE, 0, ""},
+      {IDC_RUN, 2, 2, TRUE, 0, "Error : file to run " + run + " not found"},
+      {IDC_INSTALL, 3, 3, TRUE, 0, "Error : instalation file " + install + " not found"},
+      {IDC_RUN, 5, 5, TRUE, 0, "Error : could not start " + run},
+      {IDC_RUN, 33, 0, TRUE, 0, ""},
+  };
+  FakeStart start;
+  dialog_.starters = FakeStarters(start);
+  std::vector<DialogScript::Step> steps = {Enter(0), Select(1)};
+  std::vector<std::string> expected;
+  for (const auto& c : cases) {
+    steps.push_back(
+        Look([&start, &c](HWND) { start = {c.code, c.error, c.shellStarts, c.shellError, {}, {}}; }));
+    steps.push_back(Press(c.button));
+    // The shell is asked only when the plain start wanted administrator rights or found no program.
+    steps.push_back(Look(
+        [&start, &c](HWND) { EXPECT_EQ(start.shell.size(), c.code == 11 || c.error == 740 ? 1u : 0u); }));
+    if (!c.message.empty()) {
+      steps.push_back(Message());
+      expected.push_back(c.message);
+    }
+  }
+  RunMain(steps);
+  EXPECT_EQ(messages_, expected);
+  EXPECT_TRUE(Records().empty());
+}
+
+// For real: a document of a registered type opens in its program, named in full, in its own directory; one of
+// no registered type is said. Wine's shell reads the types from HKEY_CLASSES_ROOT only, not from the per-user
+// classes that Windows reads first.
+TEST_F(CatalogCommandsTest, DocumentsOpenWithTheProgramRegisteredForTheirType) {
+  InstallRecorder(kDisc + "\\viewer.exe");
+  const std::string command = "\"" + kDisc + "\\viewer.exe\" \"%1\"";
+  struct Registration {
+    Registration(const std::string& command) {
+      RegSetValueA(HKEY_CLASSES_ROOT, ".tamodoc", REG_SZ, "TamoTest.Document", 0);
+      RegSetValueA(HKEY_CLASSES_ROOT, "TamoTest.Document\\shell\\open\\command", REG_SZ, command.c_str(), 0);
+    }
+    ~Registration() {
+      RegDeleteTreeA(HKEY_CLASSES_ROOT, "TamoTest.Document");
+      RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tamodoc");
+    }
+  } registration(command);
+  WriteTextFile(kDisc + "\\DOKUMENTY\\czytaj mnie.tamodoc", "tekst\r\n");
+  WriteTextFile(kDisc + "\\DOKUMENTY\\plan.tamonone", "plan\r\n");
+  RunMain({Enter(0), Select(5), Press(IDC_RUN), Press(IDC_INSTALL), Message()});
+  const std::vector<std::string> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].substr(0, records[0].find('|')), kDisc + "\\DOKUMENTY");
+  EXPECT_EQ(CommandOf(records[0]), "viewer.exe \"" + kDisc + "\\DOKUMENTY\\czytaj mnie.tamodoc\"");
+  EXPECT_EQ(messages_,
+            std::vector<std::string>{"Error : could not start " + kDisc + "\\DOKUMENTY\\plan.tamonone"});
+}
+
 TEST_F(CatalogCommandsTest, CopyStartsTheCopyToolWithTheConfirmedDestination) {
   struct Case {
     const char* name;
@@ -326,6 +399,15 @@ TEST_F(CatalogCommandsTest, CommandLineTable) {
       {"hm", "winhelp hm"},
   };
   for (const auto& [file, command] : help) EXPECT_EQ(BuildHelpCommand(file), command);
+  const std::pair<std::string, std::string> compiled[] = {
+      {"D:\\HELP\\tamo_pl.hlp", "D:\\HELP\\tamo_pl.chm"},
+      {"D:\\POMOC CZ\\TAMO_CZ.HLP", "D:\\POMOC CZ\\TAMO_CZ.CHM"},
+      {"tamo.hLp", "tamo.cHm"},
+      {"D:\\HELP\\tamo_pl.chm", ""},
+      {"D:\\HELP.HLP\\tamo", ""},
+      {"hlp", ""},
+  };
+  for (const auto& [file, chm] : compiled) EXPECT_EQ(CompiledHelpBeside(file), chm) << file;
 }
 
 TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
@@ -374,25 +456,67 @@ TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
   }
 }
 
-// A viewer that does not start at all is said, with the whole command line. A file of the viewer's name that
-// is no program makes the start fail for real: the platform takes the first file of that name on its search
-// path, beside the running program, and refuses it.
-TEST_F(CatalogCommandsTest, HelpViewerThatCannotStartIsSaid) {
+// A viewer that does not start at all is said, with the whole command line, unless the help is an old help
+// file with the compiled HTML help of its name beside it, which then opens instead: Windows 8 and later have
+// no viewer for the old files. A file of the viewer's name that is no program makes a start fail for real:
+// the platform takes the first file of that name on its search path, beside the running program, and refuses
+// it.
+TEST_F(CatalogCommandsTest, HelpViewerThatCannotStartIsSaidOrTheCompiledHelpOpened) {
+  const std::string folder = kDisc + "\\POMOC CZ\\";
   const struct {
-    std::string help, viewer, message;
+    std::string help;
+    std::vector<std::string> broken;  // viewers that are no program
+    std::string compiled;             // the file beside the help file; empty: none
+    std::vector<std::string> commands;
+    std::string message;  // empty: none
   } cases[] = {
-      {"D:\\POMOC CZ\\tamo_pl.chm", "hh.exe",
-       "Error : could not start help hh \"D:\\POMOC CZ\\tamo_pl.chm\""},
-      {"D:\\HELP\\tamo_pl.hlp", "winhelp.exe", "Error : could not start help winhelp D:\\HELP\\tamo_pl.hlp"},
+      {"tamo_pl.chm", {"hh.exe"}, "", {}, "Error : could not start help hh \"" + folder + "tamo_pl.chm\""},
+      {"tamo_pl.hlp",
+       {"winhelp.exe"},
+       "",
+       {},
+       "Error : could not start help winhelp \"" + folder + "tamo_pl.hlp\""},
+      {"TAMO_PL.HLP", {"winhelp.exe"}, "TAMO_PL.CHM", {"hh \"" + folder + "TAMO_PL.CHM\""}, ""},
+      {"tamo_pl.hlp", {}, "tamo_pl.chm", {"winhelp \"" + folder + "tamo_pl.hlp\""}, ""},
+      {"tamo_pl.hlp",
+       {"winhelp.exe", "hh.exe"},
+       "tamo_pl.chm",
+       {},
+       "Error : could not start help winhelp \"" + folder + "tamo_pl.hlp\""},
+      // Only a file beside counts.
+      {"tamo_pl.hlp",
+       {"winhelp.exe"},
+       "tamo_pl.chm\\x",
+       {},
+       "Error : could not start help winhelp \"" + folder + "tamo_pl.hlp\""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.viewer);
+    SCOPED_TRACE(c.help + " beside " + c.compiled);
     messages_.clear();
-    WriteTextFile(ExecutableDirectory() + "\\" + c.viewer, "not a program\r\n");
-    dialog_.helpPathPolish = c.help;
-    RunMain({Press(IDC_HELP_BUTTON), Message()});
-    EXPECT_TRUE(Records().empty());
-    EXPECT_EQ(messages_, std::vector<std::string>{c.message});
+    DeleteFileA(record_.c_str());
+    RemoveTree(folder);
+    MakeDirectories(folder);
+    if (!c.compiled.empty()) {
+      MakeDirectories((folder + c.compiled).substr(0, (folder + c.compiled).rfind('\\')));
+      WriteTextFile(folder + c.compiled, "");
+    }
+    for (const char* viewer : {"winhelp.exe", "hh.exe"}) {
+      const std::string path = ExecutableDirectory() + "\\" + viewer;
+      if (std::find(c.broken.begin(), c.broken.end(), viewer) != c.broken.end()) {
+        WriteTextFile(path, "not a program\r\n");
+      } else {
+        InstallRecorder(path);
+      }
+    }
+    dialog_.helpPathPolish = folder + c.help;
+    std::vector<DialogScript::Step> steps = {Press(IDC_HELP_BUTTON)};
+    if (!c.message.empty()) steps.push_back(Message());
+    RunMain(steps);
+    std::vector<std::string> commands;
+    for (const std::string& record : Records()) commands.push_back(CommandOf(record));
+    EXPECT_EQ(commands, c.commands);
+    EXPECT_EQ(messages_,
+              c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
   }
 }
 

@@ -77,25 +77,69 @@ TEST_F(PathsTest, ResolvePathTable) {
 }
 
 TEST_F(PathsTest, LaunchReportsMissingFileAndPathAndLeavesDirectory) {
+  const std::pair<std::string, LaunchResult> cases[] = {
+      {"D:\\PROGS\\ABC\\setup", LaunchResult::kFileNotFound},
+      {"D:\\PROGS\\XYZ\\setup", LaunchResult::kPathNotFound},
+      {"PROGS\\XYZ\\setup", LaunchResult::kPathNotFound},
+      {"D:\\PROGS\\ABC", LaunchResult::kNothingToStart},
+      {"D:\\PROGS\\ABC\\", LaunchResult::kNothingToStart},
+      {"D:\\PROGS\\ABC\\" + std::string(1030, 's'), LaunchResult::kPathNotFound},
+  };
+  for (const auto& [path, expected] : cases) {
+    EXPECT_EQ(LaunchInDirectory(path, SW_SHOW), expected) << path.substr(0, 60);
+    EXPECT_EQ(CurrentDirectory(), "D:\\") << path.substr(0, 60);
+  }
+}
+
+// What the plain start cannot start for want of administrator rights (740) or because it is no program (193,
+// or the code 11) goes to the shell: the file as the plain start found it, in full, its arguments, its
+// directory, the default verb, no error box of the platform's, and done before the call returns.
+TEST_F(PathsTest, LaunchHandsToTheShellWhatThePlainStartCannot) {
+  for (const char* file : {"setup.exe", "czytaj.txt", "doc one.txt", "doc one.txt two", "tool.exe"})
+    WriteTextFile(std::string("D:\\PROGS\\ABC\\") + file, "");
+  MakeDirectories("D:\\PROGS\\ABC\\dir");
+  const std::string abc = "D:\\PROGS\\ABC\\";
+  const std::string shown = "|D:\\PROGS\\ABC|(none)|0x500|5";  // directory, verb, mask, show code
   struct Case {
     std::string path;
-    bool expectNotFound;
-    unsigned expected;
+    UINT code;
+    DWORD error;
+    BOOL shellStarts;
+    DWORD shellError;
+    std::string shell;  // what reached the shell; empty: not asked
+    LaunchResult expected;
   };
   const Case cases[] = {
-      {"D:\\PROGS\\ABC\\setup", true, 2}, {"D:\\PROGS\\XYZ\\setup", true, 3},
-      {"PROGS\\XYZ\\setup", true, 3},     {"D:\\PROGS\\ABC", false, 0},
-      {"D:\\PROGS\\ABC\\", false, 0},     {"D:\\PROGS\\ABC\\" + std::string(1030, 's'), true, 3},
+      {abc + "setup /q", 0, 740, TRUE, 0, abc + "setup.exe|/q" + shown, LaunchResult::kStarted},
+      {abc + "setup.exe", 11, 740, FALSE, ERROR_CANCELLED, abc + "setup.exe|(none)" + shown,
+       LaunchResult::kDeclined},
+      {abc + "czytaj.txt", 11, 193, TRUE, 0, abc + "czytaj.txt|(none)" + shown, LaunchResult::kStarted},
+      {abc + "czytaj.txt", 11, 0, FALSE, ERROR_NO_ASSOCIATION, abc + "czytaj.txt|(none)" + shown,
+       LaunchResult::kNotStarted},
+      {abc + "czytaj.txt", 0, 193, FALSE, ERROR_FILE_NOT_FOUND, abc + "czytaj.txt|(none)" + shown,
+       LaunchResult::kNotStarted},
+      // The file named by the shortest part of the line that names one, the whole line included; a quoted
+      // first word; the first word when no part names a file; a directory is no file.
+      {abc + "doc one.txt two  three", 11, 193, TRUE, 0, abc + "doc one.txt|two  three" + shown,
+       LaunchResult::kStarted},
+      {abc + "doc one.txt two", 11, 193, TRUE, 0, abc + "doc one.txt|two" + shown, LaunchResult::kStarted},
+      {abc + "\"doc one.txt\" \"a b\"", 11, 193, TRUE, 0, abc + "doc one.txt|\"a b\"" + shown,
+       LaunchResult::kStarted},
+      {abc + "brak.txt x y", 11, 193, TRUE, 0, abc + "brak.txt|x y" + shown, LaunchResult::kStarted},
+      {abc + "dir x", 11, 193, TRUE, 0, abc + "dir|x" + shown, LaunchResult::kStarted},
+      // Nothing for the shell: not found, started, or failed in another way.
+      {abc + "setup.exe", 2, 2, TRUE, 0, "", LaunchResult::kFileNotFound},
+      {abc + "setup.exe", 3, 3, TRUE, 0, "", LaunchResult::kPathNotFound},
+      {abc + "tool.exe", 33, 0, TRUE, 0, "", LaunchResult::kStarted},
+      {abc + "tool.exe", 5, 5, TRUE, 0, "", LaunchResult::kNotStarted},
   };
   for (const Case& c : cases) {
-    const unsigned result = LaunchInDirectory(c.path, SW_SHOW);
-    if (c.expectNotFound) {
-      EXPECT_EQ(result, c.expected) << c.path.substr(0, 60);
-    } else {
-      EXPECT_NE(result, 2u) << c.path;
-      EXPECT_NE(result, 3u) << c.path;
-    }
-    EXPECT_EQ(CurrentDirectory(), "D:\\") << c.path.substr(0, 60);
+    SCOPED_TRACE(c.path + " failing with " + std::to_string(c.code) + "/" + std::to_string(c.error));
+    FakeStart start{c.code, c.error, c.shellStarts, c.shellError, {}, {}};
+    EXPECT_EQ(LaunchInDirectory(c.path, SW_SHOW, FakeStarters(start)), c.expected);
+    EXPECT_EQ(start.plain, std::vector<std::string>{"D:\\PROGS\\ABC|" + c.path.substr(abc.size())});
+    EXPECT_EQ(start.shell, c.shell.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.shell});
+    EXPECT_EQ(CurrentDirectory(), "D:\\");
   }
 }
 
@@ -125,7 +169,7 @@ TEST_F(PathsTest, LaunchStartsTheProgramInItsOwnDirectory) {
     SCOPED_TRACE(std::string(c.path) + " from " + c.start);
     DeleteFileA("D:\\CD\\recorded.txt");
     SetCurrentDirectoryOrDie(c.start);
-    EXPECT_GT(LaunchInDirectory(c.path, SW_SHOW), 31u);
+    EXPECT_EQ(LaunchInDirectory(c.path, SW_SHOW), LaunchResult::kStarted);
     EXPECT_EQ(CurrentDirectory(), c.start);
     ASSERT_TRUE(WaitForStartedPrograms());
     const std::string record = ReadTextFile("D:\\CD\\recorded.txt");

@@ -144,6 +144,37 @@ void RecordTo(const std::string& path) {
 
 namespace {
 
+FakeStart* fakeStart = nullptr;
+
+UINT WINAPI FakePlainStart(LPCSTR commandLine, UINT) {
+  fakeStart->plain.push_back(CurrentDirectory() + "|" + commandLine);
+  SetLastError(fakeStart->plainError);
+  return fakeStart->plainCode;
+}
+
+BOOL WINAPI FakeShellStart(SHELLEXECUTEINFOA* info) {
+  auto text = [](const char* s) { return std::string(s != nullptr ? s : "(none)"); };
+  char mask[16];
+  std::snprintf(mask, sizeof mask, "0x%lx", static_cast<unsigned long>(info->fMask));
+  fakeStart->shell.push_back(text(info->lpFile) + "|" + text(info->lpParameters) + "|" +
+                             text(info->lpDirectory) + "|" + text(info->lpVerb) + "|" + mask + "|" +
+                             std::to_string(info->nShow));
+  SetLastError(fakeStart->shellError);
+  return fakeStart->shellStarts;
+}
+
+}  // namespace
+
+Starters FakeStarters(FakeStart& start) {
+  fakeStart = &start;
+  Starters starters;
+  starters.plain = FakePlainStart;
+  starters.shell = FakeShellStart;
+  return starters;
+}
+
+namespace {
+
 // Copies the area to a 32-bit top-down DIB and reads it back.
 Pixels ReadPixels(HDC source, SIZE size) {
   BITMAPINFO info = {};

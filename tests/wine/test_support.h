@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/paths.h"
+
 // Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
 // build tree (TAMO_DRIVE_D), standing in for the disc.
 namespace testing_support {
@@ -36,6 +38,18 @@ std::string ExecutableDirectory();
 void InstallRecorder(const std::string& path);
 // Makes programs started from now on record to `path` (an empty path: show themselves again).
 void RecordTo(const std::string& path);
+
+// What the fake starters (FakeStarters) answer and what they were given; they start nothing.
+struct FakeStart {
+  UINT plainCode = 33;  // the plain start's result, and the last error it leaves
+  DWORD plainError = 0;
+  BOOL shellStarts = TRUE;  // the shell's answer, and the last error it leaves
+  DWORD shellError = 0;
+  std::vector<std::string> plain;  // "<current directory>|<command line>", one a call
+  std::vector<std::string> shell;  // "<file>|<arguments>|<directory>|<verb>|<mask>|<show code>", one a call
+};
+// Starters that answer from `start` and record into it, until FakeStarters is called again.
+Starters FakeStarters(FakeStart& start);
 
 // Pixels as 0x00RRGGBB, row by row from the top.
 using Pixels = std::vector<DWORD>;

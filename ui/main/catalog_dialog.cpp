@@ -25,6 +25,7 @@ constexpr const char* kUpRow = "..";
 constexpr const char* kDescriptionGone = "Could not open file with description ";
 constexpr const char* kRunNotFound = "Error : file to run %s not found";
 constexpr const char* kInstallNotFound = "Error : instalation file %s not found";
+constexpr const char* kNotStarted = "Error : could not start %s";
 constexpr const char* kCopyTooLong = "Error : copy destination %s is too long";
 constexpr const char* kHelpNotStarted = "Error : could not start help %s";
 
@@ -339,9 +340,19 @@ const ProgramEntry* CatalogDialog::SelectedProgram() const {
 
 void CatalogDialog::Launch(const std::optional<std::string>& path, const char* notFoundFormat) {
   if (!path.has_value()) return;
-  const unsigned result = LaunchInDirectory(*path, SW_SHOW);
-  if (result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND) {
-    ::ShowMessage(hwnd_, Format(notFoundFormat, *path));
+  switch (LaunchInDirectory(*path, SW_SHOW, starters)) {
+    case LaunchResult::kFileNotFound:
+    case LaunchResult::kPathNotFound:
+      ::ShowMessage(hwnd_, Format(notFoundFormat, *path));
+      break;
+    case LaunchResult::kNotStarted:
+      ::ShowMessage(hwnd_, Format(kNotStarted, *path));
+      break;
+    case LaunchResult::kStarted:
+    case LaunchResult::kNothingToStart:
+    // The user's own answer to the elevation prompt: nothing to tell.
+    case LaunchResult::kDeclined:
+      break;
   }
 }
 
@@ -380,10 +391,20 @@ void CatalogDialog::OnCopy() {
 }
 
 // A viewer that cannot be started at all (none on this system, or not a program) is said, not passed over: a
-// press that does nothing looks like a broken disc. 31 and below are the platform's failures.
+// press that does nothing looks like a broken disc. 31 and below are the platform's failures. Windows 8 and
+// later have no viewer for the old help files: the compiled HTML help of the same name beside one, which
+// every Windows opens, is shown instead.
 void CatalogDialog::OnHelpButton() {
-  const std::string command = BuildHelpCommand(isPolish != 0 ? helpPathPolish : helpPathCzech);
-  if (WinExec(command.c_str(), SW_SHOW) <= 31) ::ShowMessage(hwnd_, Format(kHelpNotStarted, command));
+  const std::string& helpFile = isPolish != 0 ? helpPathPolish : helpPathCzech;
+  const std::string command = BuildHelpCommand(helpFile);
+  if (WinExec(command.c_str(), SW_SHOW) > 31) return;
+  const std::string compiled = CompiledHelpBeside(helpFile);
+  const DWORD attributes = compiled.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(compiled.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+      WinExec(BuildHelpCommand(compiled).c_str(), SW_SHOW) > 31) {
+    return;
+  }
+  ::ShowMessage(hwnd_, Format(kHelpNotStarted, command));
 }
 
 void CatalogDialog::OnZot() {

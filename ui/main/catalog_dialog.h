@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/paths.h"
 #include "catalog/catalog_model.h"
 #include "framework/application.h"
 #include "framework/dialog.h"
@@ -32,6 +33,8 @@ class CatalogDialog : public Dialog {
   std::string defaultDescriptionPolish;
   std::string defaultCopyDirectory;
   int isPolish = 1;
+  // How the run and install commands start programs; tests put their own in.
+  Starters starters;
 
   // What the window shows; read by tests.
   const CategoryTable& categories() const { return categories_; }

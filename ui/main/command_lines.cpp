@@ -19,12 +19,32 @@ CopyCommand BuildCopyCommand(const std::string& directory, const std::string& de
   return CopyCommand::kReady;
 }
 
-std::string BuildHelpCommand(const std::string& helpFile) {
-  const std::string extension = ".chm";
-  bool compiledHtml = helpFile.size() >= extension.size();
-  for (std::size_t i = 0; compiledHtml && i < extension.size(); ++i) {
-    const char c = helpFile[helpFile.size() - extension.size() + i];
-    compiledHtml = (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) == extension[i];
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when `text` ends in `extension` (written in lower case), in any case.
+bool HasExtension(const std::string& text, const std::string& extension) {
+  if (text.size() < extension.size()) return false;
+  for (std::size_t i = 0; i < extension.size(); ++i) {
+    if (Lower(text[text.size() - extension.size() + i]) != extension[i]) return false;
   }
-  return (compiledHtml ? "hh " : "winhelp ") + QuoteArgument(helpFile);
+  return true;
+}
+
+}  // namespace
+
+std::string BuildHelpCommand(const std::string& helpFile) {
+  return (HasExtension(helpFile, ".chm") ? "hh " : "winhelp ") + QuoteArgument(helpFile);
+}
+
+std::string CompiledHelpBeside(const std::string& helpFile) {
+  if (!HasExtension(helpFile, ".hlp")) return std::string();
+  std::string compiled = helpFile;
+  const std::string chm = "chm";
+  for (std::size_t i = 0; i < chm.size(); ++i) {
+    char& c = compiled[compiled.size() - chm.size() + i];
+    c = Lower(c) == c ? chm[i] : static_cast<char>(chm[i] - 'a' + 'A');
+  }
+  return compiled;
 }

@@ -19,6 +19,10 @@ CopyCommand BuildCopyCommand(const std::string& directory, const std::string& de
 // "winhelp <help file>" otherwise, for the old help files, whose viewer newer Windows no longer have.
 std::string BuildHelpCommand(const std::string& helpFile);
 
+// The old help file's path with ".chm" in place of its ".hlp" (in any case, which it keeps), naming the
+// compiled HTML help of the same name beside it; empty for a path that does not end in ".hlp".
+std::string CompiledHelpBeside(const std::string& helpFile);
+
 // The path as one command-line argument: unchanged without a space; otherwise in double quotes, with the
 // backslashes before the closing quote doubled so that they stay backslashes.
 std::string QuoteArgument(const std::string& path);

@@ -180,34 +180,54 @@ TEST_P(HelpCompilerFailure, SaysWhyAndLeavesNoFile) {
                                                     {"good.txt", "@title T\n@topic a A\n"}});
   const std::string dir = folder.path().string();
   std::vector<std::string> arguments;
-  for (std::string argument : GetParam().arguments) {
-    for (std::size_t at; (at = argument.find("DIR")) != std::string::npos;) argument.replace(at, 3, dir);
-    arguments.push_back(argument);
-  }
+  // LAST is the folder's own name, to reach it by another spelling.
+  const auto place = [&](std::string text) {
+    for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
+    for (std::size_t at; (at = text.find("LAST")) != std::string::npos;)
+      text.replace(at, 4, folder.path().filename().string());
+    return text;
+  };
+  for (const std::string& argument : GetParam().arguments) arguments.push_back(place(argument));
   std::ostringstream out, err;
   EXPECT_EQ(RunHelpCompiler(arguments, GetParam().chmCompiler, out, err), 2);
-  std::string expected = GetParam().expected;
-  for (std::size_t at; (at = expected.find("DIR")) != std::string::npos;) expected.replace(at, 3, dir);
+  const std::string expected = place(GetParam().expected);
   EXPECT_EQ(err.str().substr(0, expected.size()), expected);
+  EXPECT_EQ(ReadFile(dir + "/good.txt"), "@title T\n@topic a A\n");
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
-  EXPECT_EQ(files, 2u) << "only the two sources";
+  EXPECT_EQ(files, 2u) << "only the two sources, unchanged";
 }
 
 const FailureCase kFailures[] = {
     {"FaultySource", {"DIR/bad.txt"}, "chmcmd", "DIR/bad.txt(3): error: a link to the unknown topic 'b'\n"},
     {"MissingSource", {"DIR/none.txt"}, "chmcmd", "DIR/none.txt: error: No such file or directory\n"},
     {"NoSource", {"--hlp", "DIR/x.hlp"}, "chmcmd", "usage: tamo_help SOURCE [--hlp FILE] [--chm FILE]\n"},
-    // What the compiler said comes first.
+    // What the compiler said comes first; without the .chm the .hlp is not kept either.
     {"NoChmCompiler",
-     {"DIR/good.txt", "--chm", "DIR/good.chm"},
+     {"DIR/good.txt"},
      "no-such-chmcmd",
      "no-such-chmcmd: No such file or directory\nDIR/good.chm: error: no-such-chmcmd did not write it (Free "
      "Pascal's CHM compiler, Debian's package fp-utils)\n"},
     {"UnwritableFolder",
      {"DIR/good.txt", "--hlp", "DIR/missing/good.hlp"},
      "chmcmd",
-     "DIR/missing/good.hlp: error: cannot be written\n"},
+     "DIR/missing/good.hlp: error: cannot be written (No such file or directory)\n"},
+    {"OutputIsTheSource",
+     {"DIR/good.txt", "--hlp", "DIR/./good.txt"},
+     "chmcmd",
+     "DIR/./good.txt: error: is the help source itself; name another output\n"},
+    {"OutputIsTheSourceByAnotherPath",
+     {"DIR/good.txt", "--chm", "DIR/../LAST/good.txt"},
+     "chmcmd",
+     "DIR/../LAST/good.txt: error: is the help source itself; name another output\n"},
+    {"BothOutputsOneFile",
+     {"DIR/good.txt", "--hlp", "DIR/x", "--chm", "DIR//x"},
+     "chmcmd",
+     "DIR/x: error: is named for both --hlp and --chm\n"},
+    {"OutputIsAFolder",
+     {"DIR/good.txt", "--hlp", "DIR"},
+     "chmcmd",
+     "DIR: error: is a folder; name the file to write\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpCompilerFailure, ::testing::ValuesIn(kFailures), CaseName());
 

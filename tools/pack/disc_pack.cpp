@@ -1,8 +1,5 @@
 #include "tools/pack/disc_pack.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -17,6 +14,7 @@
 #include <system_error>
 
 #include "tools/check/code_page_1250.h"
+#include "tools/output/safe_output.h"
 
 namespace fs = std::filesystem;
 using Severity = Finding::Severity;
@@ -63,7 +61,7 @@ class Planner {
   void Walk(const fs::path& root) {
     std::error_code error;
     root_ = fs::canonical(root, error);
-    WalkFolder(root_, "", {root_});
+    WalkFolder(root_, "", 0, {root_});
   }
 
   void Error(const std::string& path, const std::string& text, long long line = 0) {
@@ -71,7 +69,9 @@ class Planner {
   }
 
  private:
-  void WalkFolder(const fs::path& folder, const std::string& path, std::set<fs::path> above) {
+  // `units`: the path's length in Joliet, in UTF-16 units, counting a separator before each name.
+  void WalkFolder(const fs::path& folder, const std::string& path, std::size_t units,
+                  std::set<fs::path> above) {
     std::error_code error;
     std::vector<fs::directory_entry> entries;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -84,7 +84,15 @@ class Planner {
     for (const auto& entry : entries) {
       const std::string name = entry.path().filename().string();
       const std::string inImage = path.empty() ? name : path + "/" + name;
-      if (!CheckName(name, inImage)) continue;
+      const auto nameUnits = CheckName(name, inImage);
+      if (!nameUnits) continue;
+      // Joliet, the tree Windows reads, holds no path longer than this; a deeper file would be left out.
+      if (units + 1 + *nameUnits > kMaxJolietPath) {
+        Error(inImage, "the path is " + std::to_string(units + 1 + *nameUnits) +
+                           " characters long on the disc (with its leading \\); Joliet holds at most " +
+                           std::to_string(kMaxJolietPath));
+        continue;
+      }
       for (const auto& other : names) {
         if (SameName(other, name)) {
           Error(inImage, "differs from " + other + " only in case; Windows would see one name");
@@ -114,10 +122,17 @@ class Planner {
         plan_.contents.folders.push_back(inImage);
         auto below = above;
         below.insert(target);
-        WalkFolder(target, inImage, below);
+        WalkFolder(target, inImage, units + 1 + *nameUnits, below);
       } else if (fs::is_regular_file(status)) {
         if (!std::ifstream(target, std::ios::binary)) {
           Error(inImage, std::string("cannot be read (") + std::strerror(errno) + ")");
+          continue;
+        }
+        // ISO 9660 gives a file's size in 32 bits; a larger file takes several extents, which not every
+        // system reads.
+        if (const auto size = fs::file_size(target, error); !error && size > kMaxFileSize) {
+          Error(inImage, "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
+                             std::to_string(kMaxFileSize) + " (4 GiB less one byte)");
           continue;
         }
         plan_.contents.files.push_back({inImage, target, std::nullopt});
@@ -127,27 +142,31 @@ class Planner {
     }
   }
 
-  // Whether Joliet, and so Windows, can hold the name as it is.
-  bool CheckName(const std::string& name, const std::string& inImage) {
+  // Whether Joliet, and so Windows, can hold the name as it is; its length in Joliet when it can.
+  std::optional<std::size_t> CheckName(const std::string& name, const std::string& inImage) {
     const auto codes = DecodeUtf8(name);
     if (!codes) {
       Error(inImage, "the name is not in UTF-8, so its characters are unknown");
-      return false;
+      return std::nullopt;
     }
-    std::size_t units = 0;
     for (const char32_t code : *codes) {
-      units += code >= 0x10000 ? 2 : 1;
       if (code < 0x20 || std::u32string(U"*:;?\\<>\"|").find(code) != std::u32string::npos) {
         Error(inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
-        return false;
+        return std::nullopt;
+      }
+      // Joliet names are UCS-2: one 16-bit unit a character, with no room for surrogate pairs.
+      if (code >= 0x10000) {
+        Error(inImage, "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
+                           "\", which Joliet cannot (only characters up to U+FFFF)");
+        return std::nullopt;
       }
     }
-    if (units > kMaxJolietName) {
-      Error(inImage, "the name is " + std::to_string(units) + " characters long; Joliet holds at most " +
-                         std::to_string(kMaxJolietName));
-      return false;
+    if (codes->size() > kMaxJolietName) {
+      Error(inImage, "the name is " + std::to_string(codes->size()) +
+                         " characters long; Joliet holds at most " + std::to_string(kMaxJolietName));
+      return std::nullopt;
     }
-    return true;
+    return codes->size();
   }
 
   PackPlan& plan_;
@@ -284,11 +303,27 @@ PackPlan PlanImage(const PackRequest& request) {
     if (const auto text = converted.find(file.path); text != converted.end()) file.contents = text->second;
   }
 
+  // A folder at the root by the name of a file the disc needs (USB "vaccine" tools make an AUTORUN.INF
+  // folder) would stand beside that file under one name for Windows.
+  for (const auto& folder : plan.contents.folders) {
+    for (const char* needed : {kProgramName, kAutorunName}) {
+      if (SameName(folder, needed)) {
+        planner.Error(folder, std::string("is a folder, where the disc needs the file ") + needed +
+                                  "; Windows would see one name");
+      }
+    }
+  }
+
   bool programMissing = false;
   if (FindAtRoot(plan.contents, kProgramName) == nullptr) {
     programMissing = true;
     if (request.program.empty()) {
       planner.Error(kProgramName, "the folder has no program; name it with --program");
+    } else if (std::error_code ignored; !fs::is_regular_file(request.program, ignored)) {
+      plan.findings.push_back({Severity::kError, request.program.string(), 0,
+                               fs::exists(request.program, ignored)
+                                   ? "is not a file; --program names the program file to put on the disc"
+                                   : "cannot be read (No such file or directory)"});
     } else if (!std::ifstream(request.program, std::ios::binary)) {
       plan.findings.push_back({Severity::kError, request.program.string(), 0,
                                std::string("cannot be read (") + std::strerror(errno) + ")"});
@@ -308,6 +343,16 @@ PackPlan PlanImage(const PackRequest& request) {
   }
 
   plan.contents.volumeLabel = VolumeLabel(request.label.empty() ? root.filename().string() : request.label);
+  if (!request.label.empty()) {
+    std::string upper = request.label;
+    for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    if (upper != plan.contents.volumeLabel) {
+      plan.findings.push_back({Severity::kWarning, "--label", 0,
+                               "the volume label \"" + request.label + "\" becomes " +
+                                   plan.contents.volumeLabel +
+                                   ": ISO 9660 labels hold only A to Z, 0 to 9 and _, at most 32 of them"});
+    }
+  }
   return Sorted(std::move(plan));
 }
 
@@ -412,6 +457,18 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     errors << request.folder.string() << ": error: not a folder\n";
     return 2;
   }
+  // An image inside the folder would go onto the next image made of it, or replace one of its files.
+  if (LiesInside(target, request.folder)) {
+    errors << target.string() << ": error: lies inside the folder " << request.folder.string()
+           << ", which the image is made of; write it elsewhere\n";
+    out << "nothing written\n";
+    return 2;
+  }
+  if (fs::is_directory(target, error)) {
+    errors << target.string() << ": error: is a folder; name the image file to write\n";
+    out << "nothing written\n";
+    return 2;
+  }
 
   const PackPlan plan = PlanImage(request);
   PrintSummary(plan.findings, out);
@@ -420,30 +477,22 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     return 2;
   }
 
-  // Written beside the target and renamed only once read back whole, so that a failure leaves neither half an
-  // image nor a broken older one in its place.
-  std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-  if (target.parent_path().empty()) temporary = "." + target.filename().string() + ".XXXXXX";
-  const int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) {
-    errors << target.string() << ": error: " << std::strerror(errno) << '\n';
-    return 2;
-  }
-  // An image is for everyone to read, not private as a temporary file is made.
-  fchmod(descriptor, 0644);
-  close(descriptor);
+  // Written beside the target and renamed only once read back whole, so that a failure, an exception or a
+  // signal leaves neither half an image nor a broken older one in its place.
+  std::string reason;
+  auto temporary = TemporaryFile::Create(target, reason);
   std::vector<std::string> problems;
-  if (const auto failure = WriteImage(plan.contents, temporary)) {
+  if (!temporary) {
+    problems.push_back(reason);
+  } else if (const auto failure = WriteImage(plan.contents, temporary->descriptor(), target.string())) {
     problems.push_back(*failure);
+  } else if (!temporary->Close(reason)) {
+    problems.push_back(reason);
   } else {
-    problems = CompareImage(plan.contents, temporary);
-  }
-  if (problems.empty()) {
-    fs::rename(temporary, target, error);
-    if (error) problems.push_back(target.string() + ": " + error.message());
+    problems = CompareImage(plan.contents, temporary->path());
+    if (problems.empty() && !PublishAll({&*temporary}, reason)) problems.push_back(reason);
   }
   if (!problems.empty()) {
-    fs::remove(temporary, error);
     for (const auto& problem : problems) errors << target.string() << ": error: " << problem << '\n';
     out << "nothing written\n";
     return 2;

@@ -4,11 +4,15 @@
 #define LIBISOFS_WITHOUT_LIBBURN
 #include <libisofs.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -77,7 +81,8 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
 
 }  // namespace
 
-std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target) {
+std::optional<std::string> WriteImage(const ImageContents& contents, int descriptor,
+                                      const std::string& name) {
   InitLibrary();
   IsoImage* raw = nullptr;
   int result = iso_image_new(contents.volumeLabel.c_str(), &raw);
@@ -97,25 +102,34 @@ std::optional<std::string> WriteImage(const ImageContents& contents, const std::
   if (result < 0) return Failure("image", result);
 
   std::optional<std::string> failure;
-  FILE* out = std::fopen(target.c_str(), "wb");
-  if (out == nullptr) failure = target.string() + ": " + std::strerror(errno);
-  unsigned char block[2048];
-  while (!failure) {
-    const int count = source->read_xt(source, block, sizeof block);
-    if (count == 0) break;
+  // The library hands the image over a block at a time; it goes to the file in runs of blocks.
+  constexpr std::size_t kBlock = 2048;
+  std::vector<unsigned char> buffer(32 * kBlock);
+  std::size_t filled = 0;
+  for (bool end = false; !end && !failure;) {
+    const int count = source->read_xt(source, buffer.data() + filled, kBlock);
     if (count < 0) {
       failure = "the image could not be made";
-    } else if (std::fwrite(block, 1, static_cast<std::size_t>(count), out) !=
-               static_cast<std::size_t>(count)) {
-      failure = target.string() + ": " + std::strerror(errno);
+      break;
     }
+    filled += static_cast<std::size_t>(count);
+    end = count == 0;
+    if (filled + kBlock <= buffer.size() && !end) continue;
+    for (std::size_t done = 0; done < filled;) {
+      const ssize_t written = write(descriptor, buffer.data() + done, filled - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        failure = name + ": " + std::strerror(written < 0 ? errno : ENOSPC);
+        break;
+      }
+      done += static_cast<std::size_t>(written);
+    }
+    filled = 0;
   }
   // The library makes the image in a thread of its own, which must be stopped when the reading stops early.
   if (failure) source->cancel(source);
   source->free_data(source);
   std::free(source);
-  if (out != nullptr && std::fclose(out) != 0 && !failure)
-    failure = target.string() + ": " + std::strerror(errno);
   return failure;
 }
 

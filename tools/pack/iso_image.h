@@ -23,8 +23,9 @@ struct ImageContents {
   std::vector<ImageFile> files;
 };
 
-// Writes the image to the file; returns what went wrong, or nothing.
-std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target);
+// Writes the image to the open file `descriptor` (named `name` in messages); returns what went wrong, or
+// nothing.
+std::optional<std::string> WriteImage(const ImageContents& contents, int descriptor, const std::string& name);
 
 // Reads up to the buffer's size into it; returns the count, 0 at the end, less than 0 on failure.
 using ReadChunk = std::function<long(char* buffer, std::size_t size)>;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -287,6 +288,51 @@ TEST(Pack, KeepsTheFoldersOwnProgramAndAutorunAndGoesOnPastWarnings) {
   EXPECT_EQ(files.at("autorun.inf"), autorun);
   EXPECT_EQ(files.at("tamo_cd.exe"), "MZ root");
   EXPECT_EQ(files.count("GAMES/CHESS/chess.exe"), 0u);
+}
+
+// The read-back compares in chunks: a difference anywhere, a byte more or a byte less, is found.
+TEST(Pack, ReadBackFindsEveryDifference) {
+  const TempDir folder;
+  const TempDir out;
+  const std::string blob(200000, 'x');
+  const Packed packed = Pack({{{"DATA\\blob.bin", blob.c_str()}}}, folder, out, kProgram);
+  ASSERT_EQ(packed.exitCode, 0) << packed.out;
+  const PackPlan plan = PlanImage({folder.path(), "/bin/true", ""});
+  const fs::path image = out.path() / "disc.iso";
+  EXPECT_EQ(CompareImage(plan.contents, image), std::vector<std::string>{});
+  const std::vector<std::string> differs{"Joliet: file DATA/blob.bin differs from what was meant",
+                                         "Rock Ridge: file DATA/blob.bin differs from what was meant"};
+  for (const std::string& changed :
+       {blob.substr(0, 199999) + "y", blob + "x", blob.substr(1), std::string("x")}) {
+    folder.Write("DATA/blob.bin", changed);
+    EXPECT_EQ(CompareImage(plan.contents, image), differs) << changed.size();
+  }
+}
+
+// With SOURCE_DATE_EPOCH every time in the image is that one: the same folder, its files touched at other
+// times and packed at another moment, makes the same bytes; without a valid one nothing is written.
+TEST(Pack, SourceDateEpochMakesTheSameBytes) {
+  const TempDir folder;
+  const TempDir first;
+  const TempDir second;
+  MakeDisc({}, folder);
+  setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  ASSERT_EQ(RunPack(folder, first, kProgram).exitCode, 0);
+  for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
+    fs::last_write_time(entry, fs::file_time_type::clock::now() - std::chrono::hours(1000));
+  ASSERT_EQ(RunPack(folder, second, kProgram).exitCode, 0);
+  const std::string image = Read(first.path() / "disc.iso");
+  EXPECT_TRUE(image == Read(second.path() / "disc.iso"));
+  // The volume's creation and modification times: 2023-11-14 22:13:20 UTC.
+  EXPECT_EQ(image.substr(16 * 2048 + 813, 34), std::string("2023111422132000\0002023111422132000\0", 34));
+
+  setenv("SOURCE_DATE_EPOCH", "17e8", 1);
+  const Packed refused = RunPack(folder, first, kProgram);
+  unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.out,
+            "nothing written\nSOURCE_DATE_EPOCH: error: \"17e8\" is not a number of seconds since 1970 up to "
+            "5869583999 (the end of 2155)\n");
 }
 
 TEST(Pack, ConvertsTextAndMakesLabels) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -375,24 +376,35 @@ std::vector<std::string> CompareImage(const ImageContents& planned, const fs::pa
         differences.push_back(tree + ": file " + path + " was not meant to be there");
         return;
       }
-      std::string expected;
-      if (meant->second->contents) {
-        expected = *meant->second->contents;
-      } else {
-        std::ifstream in(meant->second->source, std::ios::binary);
-        expected.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      }
+      // Compared a chunk at a time, so that a file of any size takes no more memory than two chunks.
+      const std::string* given = meant->second->contents ? &*meant->second->contents : nullptr;
+      std::ifstream source;
+      if (given == nullptr) source.open(meant->second->source, std::ios::binary);
       files.erase(meant);
-      std::string actual;
-      char buffer[65536];
-      for (long count; (count = read(buffer, sizeof buffer)) != 0;) {
+      constexpr std::size_t kChunk = 1 << 16;
+      std::vector<char> actual(kChunk);
+      std::vector<char> expected(kChunk);
+      std::size_t offset = 0;
+      bool same = given != nullptr || source.is_open();
+      for (long count; (count = read(actual.data(), kChunk)) != 0;) {
         if (count < 0) {
           differences.push_back(tree + ": file " + path + " cannot be read back");
           return;
         }
-        actual.append(buffer, static_cast<std::size_t>(count));
+        const auto size = static_cast<std::size_t>(count);
+        if (same && given != nullptr) {
+          same = offset + size <= given->size() && given->compare(offset, size, actual.data(), size) == 0;
+        } else if (same) {
+          source.read(expected.data(), count);
+          same = source.gcount() == count && std::memcmp(expected.data(), actual.data(), size) == 0;
+        }
+        offset += size;
       }
-      if (actual != expected) differences.push_back(tree + ": file " + path + " differs from what was meant");
+      // Nothing of what was meant is left over.
+      if (same)
+        same =
+            given != nullptr ? offset == given->size() : source.peek() == std::ifstream::traits_type::eof();
+      if (!same) differences.push_back(tree + ": file " + path + " differs from what was meant");
     };
     if (const auto failure = ReadImage(image, joliet, visit)) {
       differences.push_back(tree + ": " + *failure);
@@ -406,10 +418,16 @@ std::vector<std::string> CompareImage(const ImageContents& planned, const fs::pa
 
 namespace {
 
+// The last second ISO 9660 folder and file records can hold.
+constexpr std::int64_t kLastTimestamp = 5869583999;
+
 constexpr const char* kUsage =
     "usage: tamo_pack [--label LABEL] [--program FILE] DISC-FOLDER IMAGE.iso\n"
     "  --label LABEL   the volume label (default: the folder's name), made valid for ISO 9660\n"
-    "  --program FILE  the program to put at the root when the folder has no tamo_cd.exe\n";
+    "  --program FILE  the program to put at the root when the folder has no tamo_cd.exe\n"
+    "With SOURCE_DATE_EPOCH set (seconds since 1970), every time stamp of the image is that time, and the "
+    "same\n"
+    "folder always makes the same image.\n";
 
 void PrintSummary(const std::vector<Finding>& findings, std::ostream& out) {
   for (const auto& finding : findings) out << FormatFinding(finding) << '\n';
@@ -470,7 +488,23 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     return 2;
   }
 
-  const PackPlan plan = PlanImage(request);
+  // The reproducible-builds convention: one time for every time stamp, so that the same folder always makes
+  // the same image. The folders' and files' times in ISO 9660 reach the year 2155.
+  std::optional<std::int64_t> timestamp;
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
+    const std::string text = epoch;
+    const bool digits = text.size() <= 10 && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::stoll(text) > kLastTimestamp) {
+      errors << "SOURCE_DATE_EPOCH: error: \"" << text << "\" is not a number of seconds since 1970 up to "
+             << kLastTimestamp << " (the end of 2155)\n";
+      out << "nothing written\n";
+      return 2;
+    }
+    timestamp = std::stoll(text);
+  }
+
+  PackPlan plan = PlanImage(request);
+  plan.contents.timestamp = timestamp;
   PrintSummary(plan.findings, out);
   if (HasErrors(plan.findings)) {
     out << "nothing written\n";

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <vector>
@@ -30,6 +31,26 @@ void InitLibrary() {
   }();
   (void)ready;
 }
+
+// Sets the library's "now" for its lifetime, when a time is given.
+class FixedNow {
+ public:
+  explicit FixedNow(const std::optional<std::int64_t>& time) : set_(time.has_value()) {
+    if (!set_) return;
+    auto now = static_cast<time_t>(*time);
+    iso_nowtime(&now, 1);
+  }
+  ~FixedNow() {
+    if (!set_) return;
+    time_t ignored = 0;
+    iso_nowtime(&ignored, 2);
+  }
+  FixedNow(const FixedNow&) = delete;
+  FixedNow& operator=(const FixedNow&) = delete;
+
+ private:
+  bool set_;
+};
 
 std::string Failure(const std::string& what, int code) { return what + ": " + iso_error_to_msg(code); }
 
@@ -84,6 +105,8 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
 std::optional<std::string> WriteImage(const ImageContents& contents, int descriptor,
                                       const std::string& name) {
   InitLibrary();
+  // The library's "now", which new folders and files take as their times, for as long as this image is made.
+  const FixedNow now(contents.timestamp);
   IsoImage* raw = nullptr;
   int result = iso_image_new(contents.volumeLabel.c_str(), &raw);
   if (result < 0) return Failure("image", result);
@@ -96,6 +119,24 @@ std::optional<std::string> WriteImage(const ImageContents& contents, int descrip
   if (result < 0) return Failure("image", result);
   iso_write_opts_set_rockridge(options, 1);
   iso_write_opts_set_joliet(options, 1);
+  if (contents.timestamp) {
+    // Every time the image records: the volume's (written as digits, free of time zones), the folders' and
+    // files' in all three trees, Rock Ridge's among them, all in UTC.
+    const auto time = static_cast<time_t>(*contents.timestamp);
+    iso_write_opts_set_always_gmt(options, 1);
+    iso_write_opts_set_replace_timestamps(options, 2);
+    iso_write_opts_set_default_timestamp(options, time);
+    iso_write_opts_set_dir_rec_mtime(options, 7);
+    // Rock Ridge 1.10 records no serial numbers: the library counts those over every file it has seen, so
+    // that they depend on what the process made before.
+    iso_write_opts_set_rrip_version_1_10(options, 1);
+    tm utc{};
+    gmtime_r(&time, &utc);
+    char uuid[17];
+    std::strftime(uuid, sizeof uuid, "%Y%m%d%H%M%S", &utc);
+    std::strcat(uuid, "00");
+    iso_write_opts_set_pvd_times(options, time, time, 0, 0, uuid);
+  }
   burn_source* source = nullptr;
   result = iso_image_create_burn_source(image.get(), options, &source);
   iso_write_opts_free(options);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -18,6 +19,9 @@ struct ImageFile {
 
 struct ImageContents {
   std::string volumeLabel;
+  // The one time every time stamp of the image is given (seconds since 1970, UTC), so that the same contents
+  // always make the same bytes; the time of writing when there is none.
+  std::optional<std::int64_t> timestamp;
   // Parents before their children.
   std::vector<std::string> folders;
   std::vector<ImageFile> files;

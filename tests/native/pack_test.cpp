@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -333,6 +334,56 @@ TEST(Pack, SourceDateEpochMakesTheSameBytes) {
   EXPECT_EQ(refused.out,
             "nothing written\nSOURCE_DATE_EPOCH: error: \"17e8\" is not a number of seconds since 1970 up to "
             "5869583999 (the end of 2155)\n");
+}
+
+// The image's files in the order they lie in it, by their first block as xorriso reports it.
+std::vector<std::string> FilesByBlock(const fs::path& image) {
+  std::vector<std::pair<long, std::string>> found;
+  const std::string command = "xorriso -indev '" + image.string() + "' -find / -exec report_lba 2>/dev/null";
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char line[4096];
+    long extent = 0;
+    long block = 0;
+    char name[2048];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+      if (std::sscanf(line, "File data lba: %ld , %ld , %*d , %*d , '%2047[^']'", &extent, &block, name) == 3)
+        found.emplace_back(block, name);
+    }
+    pclose(pipe);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (const auto& [block, name] : found) names.push_back(name);
+  return names;
+}
+
+// The files the load reads lie in the order it reads them, each language's descriptions together in
+// program-list order (not the order of their names), and everything else after them.
+TEST(Pack, LaysTheCatalogueOutInTheOrderTheLoadReadsIt) {
+  const TempDir folder;
+  const TempDir out;
+  const Packed packed =
+      Pack({{{"tamo_cd.ini", "[files]\r\nprog=.\\prog.txt\r\n"},
+             {"prog.txt",
+              "ZED\r\n1\r\nrun=z.exe\r\n\r\nALPHA\r\n2\r\nop1=info\\pl.txt\r\nop2=info\\cz.txt\r\n\r\n"
+              "GAMES\\CHESS\r\n2\r\n"},
+             {"ZED\\z.exe", "MZ"},
+             {"ZED\\opis\\opis1.txt", "Zed\r\n"},
+             {"ZED\\opis\\opis2.txt", "Zed\r\n"},
+             {"ALPHA\\info\\pl.txt", "Alfa\r\n"},
+             {"ALPHA\\info\\cz.txt", "Alfa\r\n"},
+             {"AAA.bin", "first by name"}}},
+           folder, out, kProgram);
+  ASSERT_LE(packed.exitCode, 1) << packed.out;
+  const std::vector<std::string> expected{
+      "/autorun.inf",        "/tamo_cd.exe",       "/tamo_cd.ini",
+      "/kat1.txt",           "/kat2.txt",          "/prog.txt",
+      "/ZED/opis/opis1.txt", "/ALPHA/info/pl.txt", "/GAMES/CHESS/opis/opis1.txt",
+      "/ZED/opis/opis2.txt", "/ALPHA/info/cz.txt", "/GAMES/CHESS/opis/opis2.txt",
+  };
+  const auto order = FilesByBlock(out.path() / "disc.iso");
+  ASSERT_GT(order.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + expected.size()), expected);
 }
 
 TEST(Pack, ConvertsTextAndMakesLabels) {

@@ -77,6 +77,7 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
   for (const auto& file : contents.files) {
     const auto [parent, name] = SplitParent(file.path);
     int result = 0;
+    IsoNode* node = nullptr;
     if (file.contents) {
       // The stream takes the buffer and frees it.
       const std::size_t size = file.contents->size();
@@ -89,13 +90,15 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
         std::free(buffer);
         return Failure(file.path, result);
       }
-      IsoFile* node = nullptr;
-      result = iso_image_add_new_file(image, folders.at(parent), name.c_str(), stream, &node);
+      IsoFile* added = nullptr;
+      result = iso_image_add_new_file(image, folders.at(parent), name.c_str(), stream, &added);
       if (result < 0) iso_stream_unref(stream);
+      node = reinterpret_cast<IsoNode*>(added);
     } else {
-      result = iso_tree_add_new_node(image, folders.at(parent), name.c_str(), file.source.c_str(), nullptr);
+      result = iso_tree_add_new_node(image, folders.at(parent), name.c_str(), file.source.c_str(), &node);
     }
     if (result < 0) return Failure(file.path, result);
+    iso_node_set_sort_weight(node, file.sortWeight);
   }
   return std::nullopt;
 }
@@ -119,6 +122,7 @@ std::optional<std::string> WriteImage(const ImageContents& contents, int descrip
   if (result < 0) return Failure("image", result);
   iso_write_opts_set_rockridge(options, 1);
   iso_write_opts_set_joliet(options, 1);
+  iso_write_opts_set_sort_files(options, 1);
   if (contents.timestamp) {
     // Every time the image records: the volume's (written as digits, free of time zones), the folders' and
     // files' in all three trees, Rock Ridge's among them, all in UTC.

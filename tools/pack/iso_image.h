@@ -15,6 +15,8 @@ struct ImageFile {
   // This machine's file to copy byte for byte, unless the contents are given.
   std::filesystem::path source;
   std::optional<std::string> contents;
+  // Files of greater weight lie nearer the start of the image, in order of weight; 0 for the rest.
+  int sortWeight = 0;
 };
 
 struct ImageContents {

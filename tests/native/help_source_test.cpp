@@ -94,6 +94,19 @@ const SourceCase kSources[] = {
      "h.txt(2): error: the topic's title is longer than 127 characters\nh.txt: error: the help has no "
      "@title\n"},
     {"Empty", "", "h.txt: error: the help has no @title\nh.txt: error: the help has no @topic\n"},
+    {"ContextHashesCollide", "@title T\n@topic jftgpll A\n@topic wbxtgzo B\n",
+     "h.txt(3): error: the topic id 'wbxtgzo' has the same context hash as 'jftgpll' on line 2; Windows help "
+     "could not tell them apart, so rename one\n"},
+    // A paragraph's length (its text and a character for each command) is a 15-bit number in Windows help.
+    {"ParagraphsLongerThanWindowsHelpHolds",
+     "@title T\n@topic a A\n" + std::string(32764, 'x') + "\n\n" + std::string(20000, 'y') + "\n" +
+         std::string(12764, 'y') + "\n\n* " + std::string(32763, 'z') + "\n",
+     "h.txt(5): error: the paragraph takes 32768 characters in Windows help, which holds 32767 in one; split "
+     "it "
+     "with a blank line\n"
+     "h.txt(8): error: the paragraph takes 32768 characters in Windows help, which holds 32767 in one; split "
+     "it "
+     "with a blank line\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpSource, ::testing::ValuesIn(kSources), CaseName());
 
@@ -164,6 +177,24 @@ TEST(HelpCompiler, WritesBothFilesAndTheChmInTheLanguagesCodePage) {
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
   EXPECT_EQ(files, 4u) << "the source, both help files and the pages read back; nothing of the compiler's";
+}
+
+// Ids as long as the reader takes work in both files: the .chm's pages are named so that the compiler can
+// make them, and links find them.
+TEST(HelpCompiler, TakesTheLongestIdsAndTheLongestParagraph) {
+  const std::string first(255, 'a');
+  const std::string second = std::string(254, 'a') + "b";
+  const std::string longest = std::string(32761, 'x') + "[l](" + second + ")";
+  TempDir folder(std::map<std::string, std::string>{{"h.txt", "@title T\n@topic " + first + " A\n" + longest +
+                                                                  "\n@topic " + second + " B\n[back](" +
+                                                                  first + ")\n"}});
+  std::ostringstream out, err;
+  ASSERT_EQ(RunHelpCompiler({(folder.path() / "h.txt").string()}, "chmcmd", out, err), 0) << err.str();
+  const std::string pages = (folder.path() / "pages").string();
+  Output("extract_chmLib '" + (folder.path() / "h.chm").string() + "' '" + pages + "'");
+  const std::string firstPage = ReadFile(pages + "/" + first.substr(0, 200) + "_0.html");
+  EXPECT_NE(firstPage.find("<a href=\"" + second.substr(0, 200) + "_1.html\">l</a>"), std::string::npos)
+      << firstPage;
 }
 
 struct FailureCase {

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,6 +41,7 @@ struct Disc {
   std::vector<std::pair<std::string, std::string>> links = {};
   std::vector<std::string> folders = {};
   std::vector<std::pair<std::string, std::uintmax_t>> sized = {};
+  std::vector<std::string> fifos = {};
 };
 
 struct Packed {
@@ -60,6 +62,7 @@ void MakeDisc(const Disc& disc, const TempDir& folder) {
   for (const auto& [name, target] : disc.links) fs::create_symlink(target, folder.path() / name);
   for (const auto& name : disc.folders) fs::create_directories(folder.path() / name);
   for (const auto& [name, size] : disc.sized) fs::resize_file(folder.Write(name, ""), size);
+  for (const auto& name : disc.fifos) mkfifo((folder.path() / name).c_str(), 0644);
 }
 
 // Packs the folder into `image` (out/disc.iso when empty), where out already holds an older image.
@@ -193,6 +196,18 @@ const BadCase kBadCases[] = {
      {},
      {"--program", "/usr"},
      "/usr: error: is not a file; --program names the program file to put on the disc"},
+    {"FIFO as a description file, named before anything is read",
+     {{{"GAMES\\CHESS\\opis\\opis1.txt", nullptr}}, {}, {}, {}, {"GAMES/CHESS/opis/opis1.txt"}},
+     kProgram,
+     "GAMES\\CHESS\\opis\\opis1.txt: error: is neither a file nor a folder"},
+    {"catalogue linked out of the folder, named before it is read",
+     {{{"kat1.txt", nullptr}}, {{"kat1.txt", "/etc/passwd"}}},
+     kProgram,
+     "kat1.txt: error: the link leads out of the folder"},
+    {"folder where the catalogue should be",
+     {{{"kat1.txt", nullptr}}, {}, {"kat1.txt"}},
+     kProgram,
+     "kat1.txt: error: Could not open file kat1.txt"},
     {"the checker's error",
      {{{"kat1.txt", nullptr}}},
      kProgram,

@@ -334,18 +334,24 @@ PackPlan PlanImage(const PackRequest& request) {
                                  const std::string& file) -> std::optional<std::string> {
     const std::string inImage = imagePath(native);
     if (const auto done = converted.find(inImage); done != converted.end()) return done->second;
+    // A folder where the file should be cannot be opened as one.
+    if (std::error_code ignored; !fs::is_regular_file(native, ignored)) return std::nullopt;
     std::ifstream in(native, std::ios::binary);
     if (!in) return std::nullopt;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return converted[inImage] = ToCodePage1250(bytes, file, conversionFindings);
   };
+  // Entries first: a FIFO, a device or a link out of the folder is named before any file is read, so that
+  // nothing hangs on a pipe or reads a device or a file elsewhere.
+  Planner planner(plan);
+  planner.Walk(request.folder);
+  if (HasErrors(plan.findings)) return Sorted(std::move(plan));
+
   const CheckReport report = CheckDisc(request.folder, false, convert);
-  plan.findings = report.findings;
+  plan.findings.insert(plan.findings.end(), report.findings.begin(), report.findings.end());
   plan.findings.insert(plan.findings.end(), conversionFindings.begin(), conversionFindings.end());
   if (HasErrors(plan.findings)) return Sorted(std::move(plan));
 
-  Planner planner(plan);
-  planner.Walk(request.folder);
   for (auto& file : plan.contents.files) {
     if (const auto text = converted.find(file.path); text != converted.end()) file.contents = text->second;
   }

@@ -94,6 +94,19 @@ const SourceCase kSources[] = {
      "h.txt(2): error: the topic's title is longer than 127 characters\nh.txt: error: the help has no "
      "@title\n"},
     {"Empty", "", "h.txt: error: the help has no @title\nh.txt: error: the help has no @topic\n"},
+    {"ContextHashesCollide", "@title T\n@topic jftgpll A\n@topic wbxtgzo B\n",
+     "h.txt(3): error: the topic id 'wbxtgzo' has the same context hash as 'jftgpll' on line 2; Windows help "
+     "could not tell them apart, so rename one\n"},
+    // A paragraph's length (its text and a character for each command) is a 15-bit number in Windows help.
+    {"ParagraphsLongerThanWindowsHelpHolds",
+     "@title T\n@topic a A\n" + std::string(32764, 'x') + "\n\n" + std::string(20000, 'y') + "\n" +
+         std::string(12764, 'y') + "\n\n* " + std::string(32763, 'z') + "\n",
+     "h.txt(5): error: the paragraph takes 32768 characters in Windows help, which holds 32767 in one; split "
+     "it "
+     "with a blank line\n"
+     "h.txt(8): error: the paragraph takes 32768 characters in Windows help, which holds 32767 in one; split "
+     "it "
+     "with a blank line\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpSource, ::testing::ValuesIn(kSources), CaseName());
 
@@ -166,6 +179,24 @@ TEST(HelpCompiler, WritesBothFilesAndTheChmInTheLanguagesCodePage) {
   EXPECT_EQ(files, 4u) << "the source, both help files and the pages read back; nothing of the compiler's";
 }
 
+// Ids as long as the reader takes work in both files: the .chm's pages are named so that the compiler can
+// make them, and links find them.
+TEST(HelpCompiler, TakesTheLongestIdsAndTheLongestParagraph) {
+  const std::string first(255, 'a');
+  const std::string second = std::string(254, 'a') + "b";
+  const std::string longest = std::string(32761, 'x') + "[l](" + second + ")";
+  TempDir folder(std::map<std::string, std::string>{{"h.txt", "@title T\n@topic " + first + " A\n" + longest +
+                                                                  "\n@topic " + second + " B\n[back](" +
+                                                                  first + ")\n"}});
+  std::ostringstream out, err;
+  ASSERT_EQ(RunHelpCompiler({(folder.path() / "h.txt").string()}, "chmcmd", out, err), 0) << err.str();
+  const std::string pages = (folder.path() / "pages").string();
+  Output("extract_chmLib '" + (folder.path() / "h.chm").string() + "' '" + pages + "'");
+  const std::string firstPage = ReadFile(pages + "/" + first.substr(0, 200) + "_0.html");
+  EXPECT_NE(firstPage.find("<a href=\"" + second.substr(0, 200) + "_1.html\">l</a>"), std::string::npos)
+      << firstPage;
+}
+
 struct FailureCase {
   const char* name;
   std::vector<std::string> arguments;  // "SRC" is the source, "OUT" the output folder
@@ -180,34 +211,54 @@ TEST_P(HelpCompilerFailure, SaysWhyAndLeavesNoFile) {
                                                     {"good.txt", "@title T\n@topic a A\n"}});
   const std::string dir = folder.path().string();
   std::vector<std::string> arguments;
-  for (std::string argument : GetParam().arguments) {
-    for (std::size_t at; (at = argument.find("DIR")) != std::string::npos;) argument.replace(at, 3, dir);
-    arguments.push_back(argument);
-  }
+  // LAST is the folder's own name, to reach it by another spelling.
+  const auto place = [&](std::string text) {
+    for (std::size_t at; (at = text.find("DIR")) != std::string::npos;) text.replace(at, 3, dir);
+    for (std::size_t at; (at = text.find("LAST")) != std::string::npos;)
+      text.replace(at, 4, folder.path().filename().string());
+    return text;
+  };
+  for (const std::string& argument : GetParam().arguments) arguments.push_back(place(argument));
   std::ostringstream out, err;
   EXPECT_EQ(RunHelpCompiler(arguments, GetParam().chmCompiler, out, err), 2);
-  std::string expected = GetParam().expected;
-  for (std::size_t at; (at = expected.find("DIR")) != std::string::npos;) expected.replace(at, 3, dir);
+  const std::string expected = place(GetParam().expected);
   EXPECT_EQ(err.str().substr(0, expected.size()), expected);
+  EXPECT_EQ(ReadFile(dir + "/good.txt"), "@title T\n@topic a A\n");
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
-  EXPECT_EQ(files, 2u) << "only the two sources";
+  EXPECT_EQ(files, 2u) << "only the two sources, unchanged";
 }
 
 const FailureCase kFailures[] = {
     {"FaultySource", {"DIR/bad.txt"}, "chmcmd", "DIR/bad.txt(3): error: a link to the unknown topic 'b'\n"},
     {"MissingSource", {"DIR/none.txt"}, "chmcmd", "DIR/none.txt: error: No such file or directory\n"},
     {"NoSource", {"--hlp", "DIR/x.hlp"}, "chmcmd", "usage: tamo_help SOURCE [--hlp FILE] [--chm FILE]\n"},
-    // What the compiler said comes first.
+    // What the compiler said comes first; without the .chm the .hlp is not kept either.
     {"NoChmCompiler",
-     {"DIR/good.txt", "--chm", "DIR/good.chm"},
+     {"DIR/good.txt"},
      "no-such-chmcmd",
      "no-such-chmcmd: No such file or directory\nDIR/good.chm: error: no-such-chmcmd did not write it (Free "
      "Pascal's CHM compiler, Debian's package fp-utils)\n"},
     {"UnwritableFolder",
      {"DIR/good.txt", "--hlp", "DIR/missing/good.hlp"},
      "chmcmd",
-     "DIR/missing/good.hlp: error: cannot be written\n"},
+     "DIR/missing/good.hlp: error: cannot be written (No such file or directory)\n"},
+    {"OutputIsTheSource",
+     {"DIR/good.txt", "--hlp", "DIR/./good.txt"},
+     "chmcmd",
+     "DIR/./good.txt: error: is the help source itself; name another output\n"},
+    {"OutputIsTheSourceByAnotherPath",
+     {"DIR/good.txt", "--chm", "DIR/../LAST/good.txt"},
+     "chmcmd",
+     "DIR/../LAST/good.txt: error: is the help source itself; name another output\n"},
+    {"BothOutputsOneFile",
+     {"DIR/good.txt", "--hlp", "DIR/x", "--chm", "DIR//x"},
+     "chmcmd",
+     "DIR/x: error: is named for both --hlp and --chm\n"},
+    {"OutputIsAFolder",
+     {"DIR/good.txt", "--hlp", "DIR"},
+     "chmcmd",
+     "DIR: error: is a folder; name the file to write\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, HelpCompilerFailure, ::testing::ValuesIn(kFailures), CaseName());
 

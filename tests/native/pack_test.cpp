@@ -1,7 +1,17 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -24,10 +34,14 @@ std::string Read(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The clean disc with files replaced or added (nullptr removes one) and links made (name, target).
+// The clean disc with files replaced or added (nullptr removes one), links made (name, target), folders made
+// and files of a size made (sparse, so that a large one costs nothing).
 struct Disc {
   std::vector<std::pair<std::string, const char*>> changes = {};
   std::vector<std::pair<std::string, std::string>> links = {};
+  std::vector<std::string> folders = {};
+  std::vector<std::pair<std::string, std::uintmax_t>> sized = {};
+  std::vector<std::string> fifos = {};
 };
 
 struct Packed {
@@ -35,8 +49,7 @@ struct Packed {
   std::string out;
 };
 
-// Packs the disc into out/disc.iso, which already holds an older image.
-Packed Pack(const Disc& disc, const TempDir& folder, const TempDir& out, std::vector<std::string> options) {
+void MakeDisc(const Disc& disc, const TempDir& folder) {
   auto files = CleanDisc();
   for (const auto& [path, contents] : disc.changes) {
     if (contents == nullptr) {
@@ -47,20 +60,51 @@ Packed Pack(const Disc& disc, const TempDir& folder, const TempDir& out, std::ve
   }
   for (const auto& [path, contents] : files) folder.Write(path, contents);
   for (const auto& [name, target] : disc.links) fs::create_symlink(target, folder.path() / name);
+  for (const auto& name : disc.folders) fs::create_directories(folder.path() / name);
+  for (const auto& [name, size] : disc.sized) fs::resize_file(folder.Write(name, ""), size);
+  for (const auto& name : disc.fifos) mkfifo((folder.path() / name).c_str(), 0644);
+}
+
+// Packs the folder into `image` (out/disc.iso when empty), where out already holds an older image.
+Packed RunPack(const TempDir& folder, const TempDir& out, std::vector<std::string> options,
+               const std::string& image = "") {
   out.Write("disc.iso", "older image");
   options.push_back(folder.path().string());
-  options.push_back((out.path() / "disc.iso").string());
+  options.push_back(image.empty() ? (out.path() / "disc.iso").string() : image);
   std::ostringstream text;
   std::ostringstream errors;
   const int exitCode = RunPacker(options, {}, text, errors);
   return {exitCode, text.str() + errors.str()};
 }
 
+Packed Pack(const Disc& disc, const TempDir& folder, const TempDir& out, std::vector<std::string> options) {
+  MakeDisc(disc, folder);
+  return RunPack(folder, out, std::move(options));
+}
+
+// Every file and link of a folder with what it holds (the size alone of a large file).
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> found;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const std::string name = entry.path().lexically_relative(folder).string();
+    if (entry.is_symlink()) {
+      found[name] = "-> " + fs::read_symlink(entry).string();
+    } else if (entry.is_regular_file()) {
+      found[name] = entry.file_size() > (1 << 20) ? std::to_string(entry.file_size()) : Read(entry);
+    } else {
+      found[name] = "folder";
+    }
+  }
+  return found;
+}
+
 struct BadCase {
   const char* name;
   Disc disc;
   std::vector<std::string> options;
+  // <in> stands for the disc folder.
   std::string message;
+  std::string image = "";
 };
 
 void PrintTo(const BadCase& c, std::ostream* out) { *out << c.name; }
@@ -71,17 +115,26 @@ TEST_P(BadFolder, IsNamedAndNothingIsWritten) {
   const BadCase& c = GetParam();
   const TempDir folder;
   const TempDir out;
-  const Packed packed = Pack(c.disc, folder, out, c.options);
+  const auto in = [&](std::string text) {
+    for (std::size_t at; (at = text.find("<in>")) != std::string::npos;) text.replace(at, 4, folder.path());
+    return text;
+  };
+  MakeDisc(c.disc, folder);
+  const auto before = Snapshot(folder.path());
+  const Packed packed = RunPack(folder, out, c.options, in(c.image));
   EXPECT_EQ(packed.exitCode, 2);
-  EXPECT_NE(packed.out.find(c.message + "\n"), std::string::npos) << packed.out;
+  EXPECT_NE(packed.out.find(in(c.message) + "\n"), std::string::npos) << packed.out;
   EXPECT_NE(packed.out.find("nothing written"), std::string::npos) << packed.out;
-  // The older image is left as it was, with nothing beside it.
-  EXPECT_EQ(Read(out.path() / "disc.iso"), "older image");
+  // The folder and the older image are left as they were, with nothing beside them.
+  EXPECT_EQ(Snapshot(folder.path()), before);
+  EXPECT_TRUE(Read(out.path() / "disc.iso") == "older image");
   EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
 }
 
 const std::string kLongName(65, 'a');
 const std::vector<std::string> kProgram{"--program", "/bin/true"};
+// "\GAMES\" and these two names make a path of 121 characters.
+const std::string kDeepPath = "GAMES\\" + std::string(57, 'a') + "\\" + std::string(56, 'b');
 
 const BadCase kBadCases[] = {
     {"character outside the code page",
@@ -92,6 +145,28 @@ const BadCase kBadCases[] = {
      {{{"GAMES\\" + kLongName, "x"}}},
      kProgram,
      "GAMES\\" + kLongName + ": error: the name is 65 characters long; Joliet holds at most 64"},
+    {"path longer than Joliet holds",
+     {{{kDeepPath, "x"}}},
+     kProgram,
+     kDeepPath +
+         ": error: the path is 121 characters long on the disc (with its leading \\); Joliet holds at most "
+         "120"},
+    {"name outside the Basic Multilingual Plane",
+     {{{"GAMES\\smile \xf0\x9f\x98\x80.txt", "x"}}},
+     kProgram,
+     "GAMES\\smile \xf0\x9f\x98\x80.txt: error: the name holds U+1F600 \"\xf0\x9f\x98\x80\", which Joliet "
+     "cannot "
+     "(only characters up to U+FFFF)"},
+    {"file of 4 GiB",
+     {{}, {}, {}, {{"GAMES\\disc.img", 4294967296}}},
+     kProgram,
+     "GAMES\\disc.img: error: is 4294967296 bytes long; a file on the disc holds at most 4294967295 (4 GiB "
+     "less one byte)"},
+    {"folder named as the generated autorun file",
+     {{}, {}, {"AUTORUN.INF"}},
+     kProgram,
+     "AUTORUN.INF: error: is a folder, where the disc needs the file autorun.inf; Windows would see one "
+     "name"},
     {"names differing only in case",
      {{{"GAMES\\CHESS\\Chess.exe", "MZ"}}},
      kProgram,
@@ -117,10 +192,37 @@ const BadCase kBadCases[] = {
      kProgram,
      "autorun.inf(4): error: opens start.exe, which is not on the disc"},
     {"no program", {}, {}, "tamo_cd.exe: error: the folder has no program; name it with --program"},
+    {"program that is a folder",
+     {},
+     {"--program", "/usr"},
+     "/usr: error: is not a file; --program names the program file to put on the disc"},
+    {"FIFO as a description file, named before anything is read",
+     {{{"GAMES\\CHESS\\opis\\opis1.txt", nullptr}}, {}, {}, {}, {"GAMES/CHESS/opis/opis1.txt"}},
+     kProgram,
+     "GAMES\\CHESS\\opis\\opis1.txt: error: is neither a file nor a folder"},
+    {"catalogue linked out of the folder, named before it is read",
+     {{{"kat1.txt", nullptr}}, {{"kat1.txt", "/etc/passwd"}}},
+     kProgram,
+     "kat1.txt: error: the link leads out of the folder"},
+    {"folder where the catalogue should be",
+     {{{"kat1.txt", nullptr}}, {}, {"kat1.txt"}},
+     kProgram,
+     "kat1.txt: error: Could not open file kat1.txt"},
     {"the checker's error",
      {{{"kat1.txt", nullptr}}},
      kProgram,
      "kat1.txt: error: Could not open file kat1.txt"},
+    {"image inside the folder",
+     {},
+     kProgram,
+     "<in>/GAMES/../o.iso: error: lies inside the folder <in>, which the image is made of; write it "
+     "elsewhere",
+     "<in>/GAMES/../o.iso"},
+    {"image over a file of the folder",
+     {},
+     kProgram,
+     "<in>/kat1.txt: error: lies inside the folder <in>, which the image is made of; write it elsewhere",
+     "<in>/kat1.txt"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, BadFolder, ::testing::ValuesIn(kBadCases), CaseName());
@@ -153,7 +255,12 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
                   {{"LINKED", "GAMES/CHESS/opis"}}};
   const Packed packed = Pack(
       disc, folder, out, {"--label", "Płyta nr 1", "--program", (program.path() / "browser.exe").string()});
-  ASSERT_EQ(packed.exitCode, 0) << packed.out;
+  // The label had to change: a warning says what it became.
+  ASSERT_EQ(packed.exitCode, 1) << packed.out;
+  EXPECT_NE(packed.out.find("--label: warning: the volume label \"Płyta nr 1\" becomes P_YTA_NR_1: ISO 9660 "
+                            "labels hold only A to Z, 0 to 9 and _, at most 32 of them\n"),
+            std::string::npos)
+      << packed.out;
   EXPECT_NE(packed.out.find("(volume P_YTA_NR_1, 5 folders, 15 files, each read back and compared)"),
             std::string::npos)
       << packed.out;
@@ -204,6 +311,101 @@ TEST(Pack, KeepsTheFoldersOwnProgramAndAutorunAndGoesOnPastWarnings) {
   EXPECT_EQ(files.count("GAMES/CHESS/chess.exe"), 0u);
 }
 
+// The read-back compares in chunks: a difference anywhere, a byte more or a byte less, is found.
+TEST(Pack, ReadBackFindsEveryDifference) {
+  const TempDir folder;
+  const TempDir out;
+  const std::string blob(200000, 'x');
+  const Packed packed = Pack({{{"DATA\\blob.bin", blob.c_str()}}}, folder, out, kProgram);
+  ASSERT_EQ(packed.exitCode, 0) << packed.out;
+  const PackPlan plan = PlanImage({folder.path(), "/bin/true", ""});
+  const fs::path image = out.path() / "disc.iso";
+  EXPECT_EQ(CompareImage(plan.contents, image), std::vector<std::string>{});
+  const std::vector<std::string> differs{"Joliet: file DATA/blob.bin differs from what was meant",
+                                         "Rock Ridge: file DATA/blob.bin differs from what was meant"};
+  for (const std::string& changed :
+       {blob.substr(0, 199999) + "y", blob + "x", blob.substr(1), std::string("x")}) {
+    folder.Write("DATA/blob.bin", changed);
+    EXPECT_EQ(CompareImage(plan.contents, image), differs) << changed.size();
+  }
+}
+
+// With SOURCE_DATE_EPOCH every time in the image is that one: the same folder, its files touched at other
+// times and packed at another moment, makes the same bytes; without a valid one nothing is written.
+TEST(Pack, SourceDateEpochMakesTheSameBytes) {
+  const TempDir folder;
+  const TempDir first;
+  const TempDir second;
+  MakeDisc({}, folder);
+  setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+  ASSERT_EQ(RunPack(folder, first, kProgram).exitCode, 0);
+  for (const auto& entry : fs::recursive_directory_iterator(folder.path()))
+    fs::last_write_time(entry, fs::file_time_type::clock::now() - std::chrono::hours(1000));
+  ASSERT_EQ(RunPack(folder, second, kProgram).exitCode, 0);
+  const std::string image = Read(first.path() / "disc.iso");
+  EXPECT_TRUE(image == Read(second.path() / "disc.iso"));
+  // The volume's creation and modification times: 2023-11-14 22:13:20 UTC.
+  EXPECT_EQ(image.substr(16 * 2048 + 813, 34), std::string("2023111422132000\0002023111422132000\0", 34));
+
+  setenv("SOURCE_DATE_EPOCH", "17e8", 1);
+  const Packed refused = RunPack(folder, first, kProgram);
+  unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.out,
+            "nothing written\nSOURCE_DATE_EPOCH: error: \"17e8\" is not a number of seconds since 1970 up to "
+            "5869583999 (the end of 2155)\n");
+}
+
+// The image's files in the order they lie in it, by their first block as xorriso reports it.
+std::vector<std::string> FilesByBlock(const fs::path& image) {
+  std::vector<std::pair<long, std::string>> found;
+  const std::string command = "xorriso -indev '" + image.string() + "' -find / -exec report_lba 2>/dev/null";
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char line[4096];
+    long extent = 0;
+    long block = 0;
+    char name[2048];
+    while (std::fgets(line, sizeof line, pipe) != nullptr) {
+      if (std::sscanf(line, "File data lba: %ld , %ld , %*d , %*d , '%2047[^']'", &extent, &block, name) == 3)
+        found.emplace_back(block, name);
+    }
+    pclose(pipe);
+  }
+  std::sort(found.begin(), found.end());
+  std::vector<std::string> names;
+  for (const auto& [block, name] : found) names.push_back(name);
+  return names;
+}
+
+// The files the load reads lie in the order it reads them, each language's descriptions together in
+// program-list order (not the order of their names), and everything else after them.
+TEST(Pack, LaysTheCatalogueOutInTheOrderTheLoadReadsIt) {
+  const TempDir folder;
+  const TempDir out;
+  const Packed packed =
+      Pack({{{"tamo_cd.ini", "[files]\r\nprog=.\\prog.txt\r\n"},
+             {"prog.txt",
+              "ZED\r\n1\r\nrun=z.exe\r\n\r\nALPHA\r\n2\r\nop1=info\\pl.txt\r\nop2=info\\cz.txt\r\n\r\n"
+              "GAMES\\CHESS\r\n2\r\n"},
+             {"ZED\\z.exe", "MZ"},
+             {"ZED\\opis\\opis1.txt", "Zed\r\n"},
+             {"ZED\\opis\\opis2.txt", "Zed\r\n"},
+             {"ALPHA\\info\\pl.txt", "Alfa\r\n"},
+             {"ALPHA\\info\\cz.txt", "Alfa\r\n"},
+             {"AAA.bin", "first by name"}}},
+           folder, out, kProgram);
+  ASSERT_LE(packed.exitCode, 1) << packed.out;
+  const std::vector<std::string> expected{
+      "/autorun.inf",        "/tamo_cd.exe",       "/tamo_cd.ini",
+      "/kat1.txt",           "/kat2.txt",          "/prog.txt",
+      "/ZED/opis/opis1.txt", "/ALPHA/info/pl.txt", "/GAMES/CHESS/opis/opis1.txt",
+      "/ZED/opis/opis2.txt", "/ALPHA/info/cz.txt", "/GAMES/CHESS/opis/opis2.txt",
+  };
+  const auto order = FilesByBlock(out.path() / "disc.iso");
+  ASSERT_GT(order.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + expected.size()), expected);
+}
+
 TEST(Pack, ConvertsTextAndMakesLabels) {
   const struct {
     std::string in, out;
@@ -224,5 +426,98 @@ TEST(Pack, ConvertsTextAndMakesLabels) {
   EXPECT_EQ(VolumeLabel(std::string(40, 'a')), std::string(32, 'A'));
   EXPECT_EQ(VolumeLabel(""), "TAMO_CD");
 }
+
+// A tool as a process of its own, its output thrown away, with `bin` first on its PATH.
+pid_t Start(const std::vector<std::string>& arguments, const std::string& bin) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    dup2(null, STDERR_FILENO);
+    setenv("PATH", (bin + ":" + std::getenv("PATH")).c_str(), 1);
+    std::vector<char*> argv;
+    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  return child;
+}
+
+struct InterruptCase {
+  const char* name;
+  bool help;  // else the packer
+  int signal;
+};
+
+class Interrupted : public ::testing::TestWithParam<InterruptCase> {};
+
+// A signal in the middle of the work ends the tool as it would have, and takes every temporary file with it:
+// the older outputs stay as they were, with nothing beside them.
+TEST_P(Interrupted, LeavesNothingBehind) {
+  const InterruptCase& c = GetParam();
+  const TempDir folder;
+  const TempDir out;
+  std::vector<std::string> arguments;
+  std::function<bool()> working;
+  const fs::path pidFile = folder.path() / "compiler.pid";
+  if (c.help) {
+    // A compiler that runs until it is stopped, so that the signal surely comes while it runs.
+    fs::permissions(
+        folder.Write("bin/chmcmd", "#!/bin/sh\necho $$ >'" + pidFile.string() + "'\nexec sleep 600\n"),
+        fs::perms::owner_all);
+    folder.Write("help.txt", "@title T\n@topic a A\nText.\n");
+    out.Write("help.hlp", "older");
+    out.Write("help.chm", "older");
+    arguments = {TAMO_HELP_TOOL, (folder.path() / "help.txt").string(),
+                 "--hlp",        (out.path() / "help.hlp").string(),
+                 "--chm",        (out.path() / "help.chm").string()};
+    working = [&] { return !Read(pidFile).empty(); };
+  } else {
+    MakeDisc({{}, {}, {}, {{"DATA\\big.bin", 256 << 20}}}, folder);
+    out.Write("disc.iso", "older");
+    arguments = {TAMO_PACK_TOOL, "--program", "/bin/true", folder.path().string(),
+                 (out.path() / "disc.iso").string()};
+    // Once the image is well under way.
+    working = [&] {
+      for (const auto& entry : fs::directory_iterator(out.path())) {
+        if (entry.path().filename().string().rfind(".disc.iso.", 0) == 0 && entry.file_size() > (1 << 20))
+          return true;
+      }
+      return false;
+    };
+  }
+  const pid_t tool = Start(arguments, (folder.path() / "bin").string());
+  ASSERT_GT(tool, 0);
+  int status = 0;
+  bool started = false;
+  for (int wait = 0; wait < 12000 && !started && waitpid(tool, &status, WNOHANG) == 0; ++wait) {
+    started = working();
+    if (!started) usleep(5000);
+  }
+  ASSERT_TRUE(started) << "the tool ended, or never got under way";
+  kill(tool, c.signal);
+  ASSERT_EQ(waitpid(tool, &status, 0), tool);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+  std::map<std::string, std::string> left;
+  for (const auto& entry : fs::directory_iterator(out.path())) left[entry.path().filename()] = Read(entry);
+  const std::map<std::string, std::string> older =
+      c.help ? std::map<std::string, std::string>{{"help.chm", "older"}, {"help.hlp", "older"}}
+             : std::map<std::string, std::string>{{"disc.iso", "older"}};
+  EXPECT_EQ(left, older);
+  if (c.help) {
+    // The compiler was stopped with the tool, not left running.
+    const pid_t compiler = std::atoi(Read(pidFile).c_str());
+    EXPECT_TRUE(compiler > 0 && kill(compiler, 0) != 0 && errno == ESRCH) << compiler;
+  }
+}
+
+const InterruptCase kInterrupts[] = {
+    {"packer SIGINT", false, SIGINT},
+    {"packer SIGTERM", false, SIGTERM},
+    {"packer SIGHUP", false, SIGHUP},
+    {"help compiler SIGTERM", true, SIGTERM},
+};
+INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, ::testing::ValuesIn(kInterrupts), CaseName());
 
 }  // namespace

@@ -103,6 +103,7 @@ class DiscLoad : public LoadHost {
     const auto native = disc_.Locate(path);
     if (!native || !encoding_.Open(file, path, *native)) return false;
     encoding_.Scan(path, *native);
+    opened.push_back(path);
     return true;
   }
   bool Report(const LoadFinding& finding) override {
@@ -115,6 +116,7 @@ class DiscLoad : public LoadHost {
   std::vector<LoadFinding> reported;
   std::vector<Header> headers;
   std::vector<Block> blocks;
+  std::vector<std::string> opened;
 
  private:
   const DiscFolder& disc_;
@@ -293,6 +295,7 @@ void PrintTree(const CategoryTable& table, int id, int depth, std::string& out) 
 
 struct LanguageResult {
   std::vector<Finding> findings;
+  std::vector<std::string> opened;
   std::unique_ptr<CategoryTable> table = std::make_unique<CategoryTable>();
 };
 
@@ -325,6 +328,7 @@ LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, co
   const bool programListRead = !unreadable(sources.programListPath);
   CheckCategories(*result.table, load, categoryFile, programListRead, result.findings);
   CheckBlocks(disc, load, sources.programListPath, result.findings);
+  result.opened = std::move(load.opened);
   return result;
 }
 
@@ -409,6 +413,8 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
     return a.file != b.file ? a.file < b.file : a.line < b.line;
   });
   report.findings = std::move(all);
+  report.loadOrder[1] = std::move(polish.opened);
+  report.loadOrder[0] = std::move(czech.opened);
 
   if (withTree) {
     report.tree += "Polish catalogue (" + settings.categoryFile[1].text + "):\n";

@@ -27,6 +27,9 @@ struct CheckReport {
   std::vector<Finding> findings;
   // Each language's tree as the browser shows it, when asked for.
   std::string tree;
+  // The files each language's load opens, in the order it opens them (its category file, the program list,
+  // then each program's description file), as the disc names them: [0] Czech, [1] Polish.
+  std::vector<std::string> loadOrder[2];
 
   int ErrorCount() const;
   int WarningCount() const;

@@ -8,12 +8,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "tools/help/help_source.h"
 #include "tools/help/html_help.h"
 #include "tools/help/winhelp_file.h"
+#include "tools/output/safe_output.h"
 
 namespace {
 
@@ -38,12 +41,14 @@ bool WriteWhole(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file);
 }
 
-// Writes next to the target and renames, so that a failed run never leaves a truncated help file behind.
-bool Publish(const std::string& temporary, const std::string& path, std::ostream& err) {
-  if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-  err << path << ": error: " << std::strerror(errno) << "\n";
-  std::remove(temporary.c_str());
-  return false;
+bool WriteAll(int descriptor, const std::string& bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t written = write(descriptor, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<std::size_t>(written);
+  }
+  return true;
 }
 
 std::string WithExtension(const std::string& path, const std::string& extension) {
@@ -53,48 +58,65 @@ std::string WithExtension(const std::string& path, const std::string& extension)
   return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
-// Compiles the document's HTML help project with `compiler` (chmcmd) in a folder of its own beside the
-// output, which goes with everything in it. What the compiler says (a banner, every time) is shown only when
-// it fails.
-bool WriteChm(const HelpDocument& document, const std::string& compiler, const std::string& path,
+// Compiles the document's HTML help project with `compiler` (chmcmd) in a work folder of its own beside the
+// output, which goes with everything in it, and moves the result into `chm`. What the compiler says (a
+// banner, every time) is shown only when it fails.
+bool WriteChm(const HelpDocument& document, const std::string& compiler, const TemporaryFile& chm,
               std::ostream& err) {
-  std::string folder = path + ".XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr) {
+  const std::string path = chm.target().string();
+  std::string reason;
+  const auto folder = TemporaryFolder::Create(chm.target(), reason);
+  if (!folder) {
+    err << path << ": error: " << reason << "\n";
+    return false;
+  }
+  for (const auto& [name, contents] : HtmlHelpProject(document, "help.chm")) {
+    if (!WriteWhole(folder->path() + "/" + name, contents)) {
+      err << path << ": error: cannot be written\n";
+      return false;
+    }
+  }
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder->path().c_str()) == 0 && freopen("compiler.log", "w", stdout) != nullptr &&
+        dup2(fileno(stdout), STDERR_FILENO) >= 0) {
+      execlp(compiler.c_str(), compiler.c_str(), kHtmlHelpProjectFile, static_cast<char*>(nullptr));
+    }
+    std::printf("%s: %s\n", compiler.c_str(), std::strerror(errno));
+    std::fflush(stdout);
+    _exit(127);
+  }
+  // A signal now stops the compiler before its folder is removed.
+  SetChildProcess(child);
+  int status = 0;
+  bool written =
+      child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  SetChildProcess(0);
+  const std::string made = folder->path() + "/help.chm";
+  written = written && access(made.c_str(), F_OK) == 0;
+  if (!written) {
+    std::string log;
+    ReadWhole(folder->path() + "/compiler.log", log);
+    err << log << path << ": error: " << compiler
+        << " did not write it (Free Pascal's CHM compiler, Debian's package fp-utils)\n";
+    return false;
+  }
+  // Into the temporary made for it beside the target, to be put in place with the .hlp file.
+  if (std::rename(made.c_str(), chm.path().c_str()) != 0) {
     err << path << ": error: " << std::strerror(errno) << "\n";
     return false;
   }
-  const auto files = HtmlHelpProject(document, "help.chm");
-  bool written = true;
-  for (const auto& [name, contents] : files) written = written && WriteWhole(folder + "/" + name, contents);
-  if (!written) err << path << ": error: cannot be written\n";
-  if (written) {
-    const pid_t child = fork();
-    if (child == 0) {
-      if (chdir(folder.c_str()) == 0 && freopen("compiler.log", "w", stdout) != nullptr &&
-          dup2(fileno(stdout), STDERR_FILENO) >= 0) {
-        execlp(compiler.c_str(), compiler.c_str(), kHtmlHelpProjectFile, static_cast<char*>(nullptr));
-      }
-      std::printf("%s: %s\n", compiler.c_str(), std::strerror(errno));
-      std::fflush(stdout);
-      _exit(127);
-    }
-    int status = 0;
-    written =
-        child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    const std::string chm = folder + "/help.chm";
-    written = written && access(chm.c_str(), F_OK) == 0;
-    if (!written) {
-      std::string log;
-      ReadWhole(folder + "/compiler.log", log);
-      err << log << path << ": error: " << compiler
-          << " did not write it (Free Pascal's CHM compiler, Debian's package fp-utils)\n";
-    } else {
-      written = Publish(chm, path, err);
-    }
-  }
-  std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
-  return written;
+  return true;
+}
+
+// Why an output may not be written where it is asked for, or nothing.
+std::optional<std::string> OutputProblem(const std::string& output, const std::string& source,
+                                         const std::string& other) {
+  std::error_code error;
+  if (SameFile(output, source)) return "is the help source itself; name another output";
+  if (!other.empty() && SameFile(output, other)) return "is named for both --hlp and --chm";
+  if (std::filesystem::is_directory(output, error)) return "is a folder; name the file to write";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -128,6 +150,14 @@ int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string
     chmPath = WithExtension(sourcePath, ".chm");
   }
 
+  for (const auto& [output, other] : {std::pair{hlpPath, chmPath}, std::pair{chmPath, hlpPath}}) {
+    if (output.empty()) continue;
+    if (const auto problem = OutputProblem(output, sourcePath, other)) {
+      err << output << ": error: " << *problem << "\n";
+      return 2;
+    }
+  }
+
   std::string text;
   if (!ReadWhole(sourcePath, text)) {
     err << sourcePath << ": error: " << std::strerror(errno) << "\n";
@@ -138,15 +168,31 @@ int RunHelpCompiler(const std::vector<std::string>& arguments, const std::string
   for (const std::string& error : errors) err << error << "\n";
   if (!errors.empty()) return 2;
 
+  // Both files are made beside their targets first and put in place together, or neither is.
+  std::optional<TemporaryFile> hlp;
+  std::optional<TemporaryFile> chm;
+  std::vector<TemporaryFile*> made;
+  std::string reason;
   if (!hlpPath.empty()) {
-    const std::string temporary = hlpPath + ".part";
-    if (!WriteWhole(temporary, WriteWinHelp(document))) {
-      err << hlpPath << ": error: cannot be written\n";
-      std::remove(temporary.c_str());
+    if (auto created = TemporaryFile::Create(hlpPath, reason)) hlp.emplace(std::move(*created));
+    if (!hlp || !WriteAll(hlp->descriptor(), WriteWinHelp(document))) {
+      err << hlpPath << ": error: cannot be written" << (hlp ? "" : " (" + reason + ")") << "\n";
       return 2;
     }
-    if (!Publish(temporary, hlpPath, err)) return 2;
+    made.push_back(&*hlp);
   }
-  if (!chmPath.empty() && !WriteChm(document, chmCompiler, chmPath, err)) return 2;
+  if (!chmPath.empty()) {
+    if (auto created = TemporaryFile::Create(chmPath, reason)) chm.emplace(std::move(*created));
+    if (!chm) {
+      err << chmPath << ": error: cannot be written (" << reason << ")\n";
+      return 2;
+    }
+    if (!WriteChm(document, chmCompiler, *chm, err)) return 2;
+    made.push_back(&*chm);
+  }
+  if (!PublishAll(made, reason)) {
+    err << reason << "\n";
+    return 2;
+  }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tools/check/code_page_1250.h"
+#include "tools/help/winhelp_file.h"
 
 namespace {
 
@@ -194,6 +195,11 @@ class Reader {
         if (Folded(other.id) == Folded(topic.id)) {
           Error(number,
                 "the topic id '" + topic.id + "' is used already on line " + std::to_string(other.line));
+        } else if (WinHelpContextHash(other.id) == WinHelpContextHash(topic.id)) {
+          // Windows help finds topics by this hash alone: a link to either would open the same one.
+          Error(number, "the topic id '" + topic.id + "' has the same context hash as '" + other.id +
+                            "' on line " + std::to_string(other.line) +
+                            "; Windows help could not tell them apart, so rename one");
         }
       }
     }
@@ -267,6 +273,11 @@ class Reader {
       }
     }
     flushPlain();
+    if (const std::size_t length = WinHelpParagraphLength(block); length > kWinHelpMaxParagraph) {
+      Error(block_.lineStarts.front().second,
+            "the paragraph takes " + std::to_string(length) + " characters in Windows help, which holds " +
+                std::to_string(kWinHelpMaxParagraph) + " in one; split it with a blank line");
+    }
     if (!block.runs.empty()) document_.topics.back().blocks.push_back(std::move(block));
   }
 

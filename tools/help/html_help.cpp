@@ -28,13 +28,27 @@ std::string Html(const std::string& text) {
   return out;
 }
 
-std::string PageName(const HelpTopic& topic) { return topic.id + ".html"; }
+// Each topic's page, by id: the id itself, unless the name would be longer than a file name may be (255
+// bytes) while the compiler reads the project. A longer id is cut and numbered by its topic, a name no id of
+// 200 characters or fewer can have.
+using Pages = std::map<std::string, std::string>;
 
-std::string Runs(const HelpBlock& block) {
+Pages PageNames(const HelpDocument& document) {
+  constexpr std::size_t kLongestKept = 200;
+  Pages pages;
+  for (std::size_t t = 0; t < document.topics.size(); ++t) {
+    const std::string& id = document.topics[t].id;
+    pages[id] =
+        (id.size() <= kLongestKept ? id : id.substr(0, kLongestKept) + "_" + std::to_string(t)) + ".html";
+  }
+  return pages;
+}
+
+std::string Runs(const HelpBlock& block, const Pages& pages) {
   std::string text;
   for (const HelpRun& run : block.runs) {
     text += run.target.empty() ? Html(run.text)
-                               : "<a href=\"" + run.target + ".html\">" + Html(run.text) + "</a>";
+                               : "<a href=\"" + pages.at(run.target) + "\">" + Html(run.text) + "</a>";
   }
   return text;
 }
@@ -50,7 +64,7 @@ constexpr char kStyle[] =
     "h1 { font-size: 14pt; } h2 { font-size: 12pt; margin-bottom: 0.3em; }\r\n"
     "</style>\r\n";
 
-std::string Page(const HelpTopic& topic) {
+std::string Page(const HelpTopic& topic, const Pages& pages) {
   std::string page = std::string(kHead) + "<title>" + Html(topic.title) + "</title>\r\n" + kStyle +
                      "</head><body>\r\n<h1>" + Html(topic.title) + "</h1>\r\n";
   bool inList = false;
@@ -60,13 +74,13 @@ std::string Page(const HelpTopic& topic) {
     inList = item;
     switch (block.kind) {
       case HelpBlock::Kind::kParagraph:
-        page += "<p>" + Runs(block) + "</p>\r\n";
+        page += "<p>" + Runs(block, pages) + "</p>\r\n";
         break;
       case HelpBlock::Kind::kHeading:
-        page += "<h2>" + Runs(block) + "</h2>\r\n";
+        page += "<h2>" + Runs(block, pages) + "</h2>\r\n";
         break;
       case HelpBlock::Kind::kListItem:
-        page += "<li>" + Runs(block) + "</li>\r\n";
+        page += "<li>" + Runs(block, pages) + "</li>\r\n";
         break;
     }
   }
@@ -74,16 +88,16 @@ std::string Page(const HelpTopic& topic) {
   return page + "</body></html>\r\n";
 }
 
-std::string Contents(const HelpDocument& document) {
+std::string Contents(const HelpDocument& document, const Pages& pages) {
   std::string contents = std::string(kHead) + "</head><body>\r\n<ul>\r\n";
   for (const HelpTopic& topic : document.topics) {
     contents += "<li><object type=\"text/sitemap\"><param name=\"Name\" value=\"" + Html(topic.title) +
-                "\"><param name=\"Local\" value=\"" + PageName(topic) + "\"></object>\r\n";
+                "\"><param name=\"Local\" value=\"" + pages.at(topic.id) + "\"></object>\r\n";
   }
   return contents + "</ul>\r\n</body></html>\r\n";
 }
 
-std::string Project(const HelpDocument& document, const std::string& chmName) {
+std::string Project(const HelpDocument& document, const std::string& chmName, const Pages& pages) {
   const std::string language =
       document.language == HelpDocument::Language::kPolish ? "0x415 Polish" : "0x405 Czech";
   const std::string title = CodePage1250FromUtf8(document.title);
@@ -92,7 +106,7 @@ std::string Project(const HelpDocument& document, const std::string& chmName) {
   for (char& c : caption) {
     if (c == '"') c = '\'';
   }
-  const std::string start = PageName(document.topics.front());
+  const std::string start = pages.at(document.topics.front().id);
   std::string project =
       "[OPTIONS]\r\n"
       "Compatibility=1.1 or later\r\n"
@@ -113,16 +127,17 @@ std::string Project(const HelpDocument& document, const std::string& chmName) {
       "main=\"" +
       caption + "\",\"toc.hhc\",,\"" + start + "\",\"" + start +
       "\",,,,,0x2520,200,0x3006,[20,20,780,560],,,,,,,0\r\n\r\n[FILES]\r\n";
-  for (const HelpTopic& topic : document.topics) project += PageName(topic) + "\r\n";
+  for (const HelpTopic& topic : document.topics) project += pages.at(topic.id) + "\r\n";
   return project;
 }
 
 }  // namespace
 
 std::map<std::string, std::string> HtmlHelpProject(const HelpDocument& document, const std::string& chmName) {
+  const Pages pages = PageNames(document);
   std::map<std::string, std::string> files;
-  for (const HelpTopic& topic : document.topics) files[PageName(topic)] = Page(topic);
-  files["toc.hhc"] = Contents(document);
-  files[kHtmlHelpProjectFile] = Project(document, chmName);
+  for (const HelpTopic& topic : document.topics) files[pages.at(topic.id)] = Page(topic, pages);
+  files["toc.hhc"] = Contents(document, pages);
+  files[kHtmlHelpProjectFile] = Project(document, chmName, pages);
   return files;
 }

@@ -223,8 +223,11 @@ TopicLink ParagraphLink(const Paragraph& style, const std::vector<HelpRun>& runs
   if (paragraph) emit(std::string(1, '\x82'));  // end of paragraph
   emit(std::string(1, '\xFF'));                 // end of the record
 
+  // The reader keeps paragraphs short enough; a longer one would be cut short without a word.
+  if (text.size() > kWinHelpMaxParagraph)
+    throw std::length_error("a paragraph longer than Windows help holds");
   TopicLink link;
-  link.characters = static_cast<unsigned>(std::min<std::size_t>(text.size(), 0x7FFF));
+  link.characters = static_cast<unsigned>(text.size());
   std::string& out = link.data1;
   PutCompressedLong(out, static_cast<long>(text.size()));
   PutCompressedUnsignedShort(out, link.characters);
@@ -414,6 +417,20 @@ std::string FontFile() {
 }
 
 }  // namespace
+
+std::size_t WinHelpParagraphLength(const HelpBlock& block) {
+  const std::string bullet =
+      block.kind == HelpBlock::Kind::kListItem ? std::string(1, CodePage1250FromUnicode(0x2022)) : "";
+  std::string text;
+  // Counted as written: the text with a separator for each command, without the limit's check.
+  std::size_t commands = 3 + (bullet.empty() ? 0 : 1);
+  text += bullet;
+  for (const HelpRun& run : block.runs) {
+    text += CodePage1250FromUtf8(run.text);
+    if (!run.target.empty()) commands += 2;
+  }
+  return text.size() + commands;
+}
 
 std::int32_t WinHelpContextHash(const std::string& id) {
   std::uint32_t hash = 0;

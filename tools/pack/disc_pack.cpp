@@ -1,11 +1,9 @@
 #include "tools/pack/disc_pack.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -17,6 +15,8 @@
 #include <system_error>
 
 #include "tools/check/code_page_1250.h"
+#include "tools/check/disc_folder.h"
+#include "tools/output/safe_output.h"
 
 namespace fs = std::filesystem;
 using Severity = Finding::Severity;
@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* kProgramName = "tamo_cd.exe";
 constexpr const char* kAutorunName = "autorun.inf";
+constexpr const char* kSettingsName = "tamo_cd.ini";
 
 // The autorun file of a disc whose folder has none. Besides the program and its icon: the name Explorer gives
 // the drive (label) and the line of the AutoPlay dialog of Windows Vista and later (action), one text in both
@@ -72,7 +73,7 @@ class Planner {
   void Walk(const fs::path& root) {
     std::error_code error;
     root_ = fs::canonical(root, error);
-    WalkFolder(root_, "", {root_});
+    WalkFolder(root_, "", 0, {root_});
   }
 
   void Error(const std::string& path, const std::string& text, long long line = 0) {
@@ -80,7 +81,9 @@ class Planner {
   }
 
  private:
-  void WalkFolder(const fs::path& folder, const std::string& path, std::set<fs::path> above) {
+  // `units`: the path's length in Joliet, in UTF-16 units, counting a separator before each name.
+  void WalkFolder(const fs::path& folder, const std::string& path, std::size_t units,
+                  std::set<fs::path> above) {
     std::error_code error;
     std::vector<fs::directory_entry> entries;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
@@ -93,7 +96,15 @@ class Planner {
     for (const auto& entry : entries) {
       const std::string name = entry.path().filename().string();
       const std::string inImage = path.empty() ? name : path + "/" + name;
-      if (!CheckName(name, inImage)) continue;
+      const auto nameUnits = CheckName(name, inImage);
+      if (!nameUnits) continue;
+      // Joliet, the tree Windows reads, holds no path longer than this; a deeper file would be left out.
+      if (units + 1 + *nameUnits > kMaxJolietPath) {
+        Error(inImage, "the path is " + std::to_string(units + 1 + *nameUnits) +
+                           " characters long on the disc (with its leading \\); Joliet holds at most " +
+                           std::to_string(kMaxJolietPath));
+        continue;
+      }
       for (const auto& other : names) {
         if (SameName(other, name)) {
           Error(inImage, "differs from " + other + " only in case; Windows would see one name");
@@ -123,10 +134,17 @@ class Planner {
         plan_.contents.folders.push_back(inImage);
         auto below = above;
         below.insert(target);
-        WalkFolder(target, inImage, below);
+        WalkFolder(target, inImage, units + 1 + *nameUnits, below);
       } else if (fs::is_regular_file(status)) {
         if (!std::ifstream(target, std::ios::binary)) {
           Error(inImage, std::string("cannot be read (") + std::strerror(errno) + ")");
+          continue;
+        }
+        // ISO 9660 gives a file's size in 32 bits; a larger file takes several extents, which not every
+        // system reads.
+        if (const auto size = fs::file_size(target, error); !error && size > kMaxFileSize) {
+          Error(inImage, "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
+                             std::to_string(kMaxFileSize) + " (4 GiB less one byte)");
           continue;
         }
         plan_.contents.files.push_back({inImage, target, std::nullopt});
@@ -136,27 +154,31 @@ class Planner {
     }
   }
 
-  // Whether Joliet, and so Windows, can hold the name as it is.
-  bool CheckName(const std::string& name, const std::string& inImage) {
+  // Whether Joliet, and so Windows, can hold the name as it is; its length in Joliet when it can.
+  std::optional<std::size_t> CheckName(const std::string& name, const std::string& inImage) {
     const auto codes = DecodeUtf8(name);
     if (!codes) {
       Error(inImage, "the name is not in UTF-8, so its characters are unknown");
-      return false;
+      return std::nullopt;
     }
-    std::size_t units = 0;
     for (const char32_t code : *codes) {
-      units += code >= 0x10000 ? 2 : 1;
       if (code < 0x20 || std::u32string(U"*:;?\\<>\"|").find(code) != std::u32string::npos) {
         Error(inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
-        return false;
+        return std::nullopt;
+      }
+      // Joliet names are UCS-2: one 16-bit unit a character, with no room for surrogate pairs.
+      if (code >= 0x10000) {
+        Error(inImage, "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
+                           "\", which Joliet cannot (only characters up to U+FFFF)");
+        return std::nullopt;
       }
     }
-    if (units > kMaxJolietName) {
-      Error(inImage, "the name is " + std::to_string(units) + " characters long; Joliet holds at most " +
-                         std::to_string(kMaxJolietName));
-      return false;
+    if (codes->size() > kMaxJolietName) {
+      Error(inImage, "the name is " + std::to_string(codes->size()) +
+                         " characters long; Joliet holds at most " + std::to_string(kMaxJolietName));
+      return std::nullopt;
     }
-    return true;
+    return codes->size();
   }
 
   PackPlan& plan_;
@@ -207,6 +229,46 @@ void CheckAutorun(const ImageFile& autorun, const ImageContents& contents, Plann
     return;
   }
   planner.Error(autorun.path, "opens no program: it has no open= line in its [autorun] section");
+}
+
+// Where the files lie on a CD decides how long the browser takes to start: every seek of a drive costs about
+// a tenth of a second, and the load reads a description file per program. The files are laid out in the
+// order they are read: autorun.inf and the program, the settings file, both category files, the program
+// list, then the Polish description files in program-list order, then the Czech ones; everything else after
+// them. Each language's descriptions lie together, so that either load reads them in one run: the Polish
+// load without a gap, the Czech one after a single jump. (Each program's two descriptions side by side
+// would make either load skip a block for every program.)
+template <class ImagePath>
+void LayOut(const CheckReport& report, const fs::path& folder, const ImagePath& imagePath,
+            ImageContents& contents) {
+  const DiscFolder disc(folder);
+  const auto inImage = [&](const std::string& path) {
+    const auto native = disc.Locate(path);
+    return native ? imagePath(*native) : std::string();
+  };
+  const std::vector<std::string>& polish = report.loadOrder[1];
+  const std::vector<std::string>& czech = report.loadOrder[0];
+  std::vector<std::string> order{kAutorunName, kProgramName, inImage(kSettingsName)};
+  for (const auto* load : {&polish, &czech}) {
+    if (!load->empty()) order.push_back(inImage(load->front()));
+  }
+  for (const auto* load : {&polish, &czech}) {
+    if (load->size() > 1) order.push_back(inImage((*load)[1]));
+  }
+  for (const auto* load : {&polish, &czech}) {
+    for (std::size_t i = 2; i < load->size(); ++i) order.push_back(inImage((*load)[i]));
+  }
+  std::map<std::string, int> weight;
+  for (const auto& path : order) {
+    if (!path.empty()) weight.emplace(path, static_cast<int>(order.size() - weight.size()));
+  }
+  for (auto& file : contents.files) {
+    // The files the packer adds are named in any case the folder's own would match.
+    auto found = weight.find(file.path);
+    if (found == weight.end() && SameName(file.path, kAutorunName)) found = weight.find(kAutorunName);
+    if (found == weight.end() && SameName(file.path, kProgramName)) found = weight.find(kProgramName);
+    if (found != weight.end()) file.sortWeight = found->second;
+  }
 }
 
 bool HasErrors(const std::vector<Finding>& findings) {
@@ -270,27 +332,48 @@ PackPlan PlanImage(const PackRequest& request) {
   // them in that form, so that what it finds holds for the disc.
   std::map<std::string, std::string> converted;
   std::vector<Finding> conversionFindings;
-  const TextSource convert = [&](const fs::path& native,
-                                 const std::string& file) -> std::optional<std::string> {
-    // The checker names the file below the folder as given, perhaps through a link the image holds as a
-    // folder of its own: the path below the folder is where it lies in the image.
+  // The checker names the file below the folder as given, perhaps through a link the image holds as a
+  // folder of its own: the path below the folder is where it lies in the image.
+  const auto imagePath = [&](const fs::path& native) {
     std::string inImage = native.generic_string().substr(request.folder.generic_string().size());
     inImage.erase(0, inImage.find_first_not_of('/'));
+    return inImage;
+  };
+  const TextSource convert = [&](const fs::path& native,
+                                 const std::string& file) -> std::optional<std::string> {
+    const std::string inImage = imagePath(native);
     if (const auto done = converted.find(inImage); done != converted.end()) return done->second;
+    // A folder where the file should be cannot be opened as one.
+    if (std::error_code ignored; !fs::is_regular_file(native, ignored)) return std::nullopt;
     std::ifstream in(native, std::ios::binary);
     if (!in) return std::nullopt;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     return converted[inImage] = ToCodePage1250(bytes, file, conversionFindings);
   };
+  // Entries first: a FIFO, a device or a link out of the folder is named before any file is read, so that
+  // nothing hangs on a pipe or reads a device or a file elsewhere.
+  Planner planner(plan);
+  planner.Walk(request.folder);
+  if (HasErrors(plan.findings)) return Sorted(std::move(plan));
+
   const CheckReport report = CheckDisc(request.folder, false, convert);
-  plan.findings = report.findings;
+  plan.findings.insert(plan.findings.end(), report.findings.begin(), report.findings.end());
   plan.findings.insert(plan.findings.end(), conversionFindings.begin(), conversionFindings.end());
   if (HasErrors(plan.findings)) return Sorted(std::move(plan));
 
-  Planner planner(plan);
-  planner.Walk(request.folder);
   for (auto& file : plan.contents.files) {
     if (const auto text = converted.find(file.path); text != converted.end()) file.contents = text->second;
+  }
+
+  // A folder at the root by the name of a file the disc needs (USB "vaccine" tools make an AUTORUN.INF
+  // folder) would stand beside that file under one name for Windows.
+  for (const auto& folder : plan.contents.folders) {
+    for (const char* needed : {kProgramName, kAutorunName}) {
+      if (SameName(folder, needed)) {
+        planner.Error(folder, std::string("is a folder, where the disc needs the file ") + needed +
+                                  "; Windows would see one name");
+      }
+    }
   }
 
   bool programMissing = false;
@@ -298,6 +381,11 @@ PackPlan PlanImage(const PackRequest& request) {
     programMissing = true;
     if (request.program.empty()) {
       planner.Error(kProgramName, "the folder has no program; name it with --program");
+    } else if (std::error_code ignored; !fs::is_regular_file(request.program, ignored)) {
+      plan.findings.push_back({Severity::kError, request.program.string(), 0,
+                               fs::exists(request.program, ignored)
+                                   ? "is not a file; --program names the program file to put on the disc"
+                                   : "cannot be read (No such file or directory)"});
     } else if (!std::ifstream(request.program, std::ios::binary)) {
       plan.findings.push_back({Severity::kError, request.program.string(), 0,
                                std::string("cannot be read (") + std::strerror(errno) + ")"});
@@ -316,7 +404,18 @@ PackPlan PlanImage(const PackRequest& request) {
     plan.contents.files.push_back({kAutorunName, {}, Autorun()});
   }
 
+  LayOut(report, request.folder, imagePath, plan.contents);
   plan.contents.volumeLabel = VolumeLabel(request.label.empty() ? root.filename().string() : request.label);
+  if (!request.label.empty()) {
+    std::string upper = request.label;
+    for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+    if (upper != plan.contents.volumeLabel) {
+      plan.findings.push_back({Severity::kWarning, "--label", 0,
+                               "the volume label \"" + request.label + "\" becomes " +
+                                   plan.contents.volumeLabel +
+                                   ": ISO 9660 labels hold only A to Z, 0 to 9 and _, at most 32 of them"});
+    }
+  }
   return Sorted(std::move(plan));
 }
 
@@ -339,24 +438,35 @@ std::vector<std::string> CompareImage(const ImageContents& planned, const fs::pa
         differences.push_back(tree + ": file " + path + " was not meant to be there");
         return;
       }
-      std::string expected;
-      if (meant->second->contents) {
-        expected = *meant->second->contents;
-      } else {
-        std::ifstream in(meant->second->source, std::ios::binary);
-        expected.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-      }
+      // Compared a chunk at a time, so that a file of any size takes no more memory than two chunks.
+      const std::string* given = meant->second->contents ? &*meant->second->contents : nullptr;
+      std::ifstream source;
+      if (given == nullptr) source.open(meant->second->source, std::ios::binary);
       files.erase(meant);
-      std::string actual;
-      char buffer[65536];
-      for (long count; (count = read(buffer, sizeof buffer)) != 0;) {
+      constexpr std::size_t kChunk = 1 << 16;
+      std::vector<char> actual(kChunk);
+      std::vector<char> expected(kChunk);
+      std::size_t offset = 0;
+      bool same = given != nullptr || source.is_open();
+      for (long count; (count = read(actual.data(), kChunk)) != 0;) {
         if (count < 0) {
           differences.push_back(tree + ": file " + path + " cannot be read back");
           return;
         }
-        actual.append(buffer, static_cast<std::size_t>(count));
+        const auto size = static_cast<std::size_t>(count);
+        if (same && given != nullptr) {
+          same = offset + size <= given->size() && given->compare(offset, size, actual.data(), size) == 0;
+        } else if (same) {
+          source.read(expected.data(), count);
+          same = source.gcount() == count && std::memcmp(expected.data(), actual.data(), size) == 0;
+        }
+        offset += size;
       }
-      if (actual != expected) differences.push_back(tree + ": file " + path + " differs from what was meant");
+      // Nothing of what was meant is left over.
+      if (same)
+        same =
+            given != nullptr ? offset == given->size() : source.peek() == std::ifstream::traits_type::eof();
+      if (!same) differences.push_back(tree + ": file " + path + " differs from what was meant");
     };
     if (const auto failure = ReadImage(image, joliet, visit)) {
       differences.push_back(tree + ": " + *failure);
@@ -370,10 +480,16 @@ std::vector<std::string> CompareImage(const ImageContents& planned, const fs::pa
 
 namespace {
 
+// The last second ISO 9660 folder and file records can hold.
+constexpr std::int64_t kLastTimestamp = 5869583999;
+
 constexpr const char* kUsage =
     "usage: tamo_pack [--label LABEL] [--program FILE] DISC-FOLDER IMAGE.iso\n"
     "  --label LABEL   the volume label (default: the folder's name), made valid for ISO 9660\n"
-    "  --program FILE  the program to put at the root when the folder has no tamo_cd.exe\n";
+    "  --program FILE  the program to put at the root when the folder has no tamo_cd.exe\n"
+    "With SOURCE_DATE_EPOCH set (seconds since 1970), every time stamp of the image is that time, and the "
+    "same\n"
+    "folder always makes the same image.\n";
 
 void PrintSummary(const std::vector<Finding>& findings, std::ostream& out) {
   for (const auto& finding : findings) out << FormatFinding(finding) << '\n';
@@ -421,38 +537,58 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     errors << request.folder.string() << ": error: not a folder\n";
     return 2;
   }
+  // An image inside the folder would go onto the next image made of it, or replace one of its files.
+  if (LiesInside(target, request.folder)) {
+    errors << target.string() << ": error: lies inside the folder " << request.folder.string()
+           << ", which the image is made of; write it elsewhere\n";
+    out << "nothing written\n";
+    return 2;
+  }
+  if (fs::is_directory(target, error)) {
+    errors << target.string() << ": error: is a folder; name the image file to write\n";
+    out << "nothing written\n";
+    return 2;
+  }
 
-  const PackPlan plan = PlanImage(request);
+  // The reproducible-builds convention: one time for every time stamp, so that the same folder always makes
+  // the same image. The folders' and files' times in ISO 9660 reach the year 2155.
+  std::optional<std::int64_t> timestamp;
+  if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
+    const std::string text = epoch;
+    const bool digits = text.size() <= 10 && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digits || std::stoll(text) > kLastTimestamp) {
+      errors << "SOURCE_DATE_EPOCH: error: \"" << text << "\" is not a number of seconds since 1970 up to "
+             << kLastTimestamp << " (the end of 2155)\n";
+      out << "nothing written\n";
+      return 2;
+    }
+    timestamp = std::stoll(text);
+  }
+
+  PackPlan plan = PlanImage(request);
+  plan.contents.timestamp = timestamp;
   PrintSummary(plan.findings, out);
   if (HasErrors(plan.findings)) {
     out << "nothing written\n";
     return 2;
   }
 
-  // Written beside the target and renamed only once read back whole, so that a failure leaves neither half an
-  // image nor a broken older one in its place.
-  std::string temporary = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-  if (target.parent_path().empty()) temporary = "." + target.filename().string() + ".XXXXXX";
-  const int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) {
-    errors << target.string() << ": error: " << std::strerror(errno) << '\n';
-    return 2;
-  }
-  // An image is for everyone to read, not private as a temporary file is made.
-  fchmod(descriptor, 0644);
-  close(descriptor);
+  // Written beside the target and renamed only once read back whole, so that a failure, an exception or a
+  // signal leaves neither half an image nor a broken older one in its place.
+  std::string reason;
+  auto temporary = TemporaryFile::Create(target, reason);
   std::vector<std::string> problems;
-  if (const auto failure = WriteImage(plan.contents, temporary)) {
+  if (!temporary) {
+    problems.push_back(reason);
+  } else if (const auto failure = WriteImage(plan.contents, temporary->descriptor(), target.string())) {
     problems.push_back(*failure);
+  } else if (!temporary->Close(reason)) {
+    problems.push_back(reason);
   } else {
-    problems = CompareImage(plan.contents, temporary);
-  }
-  if (problems.empty()) {
-    fs::rename(temporary, target, error);
-    if (error) problems.push_back(target.string() + ": " + error.message());
+    problems = CompareImage(plan.contents, temporary->path());
+    if (problems.empty() && !PublishAll({&*temporary}, reason)) problems.push_back(reason);
   }
   if (!problems.empty()) {
-    fs::remove(temporary, error);
     for (const auto& problem : problems) errors << target.string() << ": error: " << problem << '\n';
     out << "nothing written\n";
     return 2;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <string>
@@ -10,6 +11,10 @@
 
 // Joliet's longest name, in UTF-16 units.
 constexpr std::size_t kMaxJolietName = 64;
+// Joliet's longest path, in UTF-16 units with a separator before each name (240 bytes).
+constexpr std::size_t kMaxJolietPath = 120;
+// The largest file ISO 9660 holds in one extent, its size being a 32-bit number.
+constexpr std::uintmax_t kMaxFileSize = 0xFFFFFFFF;
 
 // The contents of a text file the browser reads, in code page 1250: UTF-8 converted, code page 1250 kept as
 // it is, a byte order mark dropped. A character the code page cannot hold is an error, the first in each

@@ -4,11 +4,16 @@
 #define LIBISOFS_WITHOUT_LIBBURN
 #include <libisofs.h>
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -26,6 +31,26 @@ void InitLibrary() {
   }();
   (void)ready;
 }
+
+// Sets the library's "now" for its lifetime, when a time is given.
+class FixedNow {
+ public:
+  explicit FixedNow(const std::optional<std::int64_t>& time) : set_(time.has_value()) {
+    if (!set_) return;
+    auto now = static_cast<time_t>(*time);
+    iso_nowtime(&now, 1);
+  }
+  ~FixedNow() {
+    if (!set_) return;
+    time_t ignored = 0;
+    iso_nowtime(&ignored, 2);
+  }
+  FixedNow(const FixedNow&) = delete;
+  FixedNow& operator=(const FixedNow&) = delete;
+
+ private:
+  bool set_;
+};
 
 std::string Failure(const std::string& what, int code) { return what + ": " + iso_error_to_msg(code); }
 
@@ -52,6 +77,7 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
   for (const auto& file : contents.files) {
     const auto [parent, name] = SplitParent(file.path);
     int result = 0;
+    IsoNode* node = nullptr;
     if (file.contents) {
       // The stream takes the buffer and frees it.
       const std::size_t size = file.contents->size();
@@ -64,21 +90,26 @@ std::optional<std::string> Build(IsoImage* image, const ImageContents& contents)
         std::free(buffer);
         return Failure(file.path, result);
       }
-      IsoFile* node = nullptr;
-      result = iso_image_add_new_file(image, folders.at(parent), name.c_str(), stream, &node);
+      IsoFile* added = nullptr;
+      result = iso_image_add_new_file(image, folders.at(parent), name.c_str(), stream, &added);
       if (result < 0) iso_stream_unref(stream);
+      node = reinterpret_cast<IsoNode*>(added);
     } else {
-      result = iso_tree_add_new_node(image, folders.at(parent), name.c_str(), file.source.c_str(), nullptr);
+      result = iso_tree_add_new_node(image, folders.at(parent), name.c_str(), file.source.c_str(), &node);
     }
     if (result < 0) return Failure(file.path, result);
+    iso_node_set_sort_weight(node, file.sortWeight);
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target) {
+std::optional<std::string> WriteImage(const ImageContents& contents, int descriptor,
+                                      const std::string& name) {
   InitLibrary();
+  // The library's "now", which new folders and files take as their times, for as long as this image is made.
+  const FixedNow now(contents.timestamp);
   IsoImage* raw = nullptr;
   int result = iso_image_new(contents.volumeLabel.c_str(), &raw);
   if (result < 0) return Failure("image", result);
@@ -91,31 +122,59 @@ std::optional<std::string> WriteImage(const ImageContents& contents, const std::
   if (result < 0) return Failure("image", result);
   iso_write_opts_set_rockridge(options, 1);
   iso_write_opts_set_joliet(options, 1);
+  iso_write_opts_set_sort_files(options, 1);
+  if (contents.timestamp) {
+    // Every time the image records: the volume's (written as digits, free of time zones), the folders' and
+    // files' in all three trees, Rock Ridge's among them, all in UTC.
+    const auto time = static_cast<time_t>(*contents.timestamp);
+    iso_write_opts_set_always_gmt(options, 1);
+    iso_write_opts_set_replace_timestamps(options, 2);
+    iso_write_opts_set_default_timestamp(options, time);
+    iso_write_opts_set_dir_rec_mtime(options, 7);
+    // Rock Ridge 1.10 records no serial numbers: the library counts those over every file it has seen, so
+    // that they depend on what the process made before.
+    iso_write_opts_set_rrip_version_1_10(options, 1);
+    tm utc{};
+    gmtime_r(&time, &utc);
+    char uuid[17];
+    std::strftime(uuid, sizeof uuid, "%Y%m%d%H%M%S", &utc);
+    std::strcat(uuid, "00");
+    iso_write_opts_set_pvd_times(options, time, time, 0, 0, uuid);
+  }
   burn_source* source = nullptr;
   result = iso_image_create_burn_source(image.get(), options, &source);
   iso_write_opts_free(options);
   if (result < 0) return Failure("image", result);
 
   std::optional<std::string> failure;
-  FILE* out = std::fopen(target.c_str(), "wb");
-  if (out == nullptr) failure = target.string() + ": " + std::strerror(errno);
-  unsigned char block[2048];
-  while (!failure) {
-    const int count = source->read_xt(source, block, sizeof block);
-    if (count == 0) break;
+  // The library hands the image over a block at a time; it goes to the file in runs of blocks.
+  constexpr std::size_t kBlock = 2048;
+  std::vector<unsigned char> buffer(32 * kBlock);
+  std::size_t filled = 0;
+  for (bool end = false; !end && !failure;) {
+    const int count = source->read_xt(source, buffer.data() + filled, kBlock);
     if (count < 0) {
       failure = "the image could not be made";
-    } else if (std::fwrite(block, 1, static_cast<std::size_t>(count), out) !=
-               static_cast<std::size_t>(count)) {
-      failure = target.string() + ": " + std::strerror(errno);
+      break;
     }
+    filled += static_cast<std::size_t>(count);
+    end = count == 0;
+    if (filled + kBlock <= buffer.size() && !end) continue;
+    for (std::size_t done = 0; done < filled;) {
+      const ssize_t written = write(descriptor, buffer.data() + done, filled - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        failure = name + ": " + std::strerror(written < 0 ? errno : ENOSPC);
+        break;
+      }
+      done += static_cast<std::size_t>(written);
+    }
+    filled = 0;
   }
   // The library makes the image in a thread of its own, which must be stopped when the reading stops early.
   if (failure) source->cancel(source);
   source->free_data(source);
   std::free(source);
-  if (out != nullptr && std::fclose(out) != 0 && !failure)
-    failure = target.string() + ": " + std::strerror(errno);
   return failure;
 }
 

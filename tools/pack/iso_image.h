@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -14,17 +15,23 @@ struct ImageFile {
   // This machine's file to copy byte for byte, unless the contents are given.
   std::filesystem::path source;
   std::optional<std::string> contents;
+  // Files of greater weight lie nearer the start of the image, in order of weight; 0 for the rest.
+  int sortWeight = 0;
 };
 
 struct ImageContents {
   std::string volumeLabel;
+  // The one time every time stamp of the image is given (seconds since 1970, UTC), so that the same contents
+  // always make the same bytes; the time of writing when there is none.
+  std::optional<std::int64_t> timestamp;
   // Parents before their children.
   std::vector<std::string> folders;
   std::vector<ImageFile> files;
 };
 
-// Writes the image to the file; returns what went wrong, or nothing.
-std::optional<std::string> WriteImage(const ImageContents& contents, const std::filesystem::path& target);
+// Writes the image to the open file `descriptor` (named `name` in messages); returns what went wrong, or
+// nothing.
+std::optional<std::string> WriteImage(const ImageContents& contents, int descriptor, const std::string& name);
 
 // Reads up to the buffer's size into it; returns the count, 0 at the end, less than 0 on failure.
 using ReadChunk = std::function<long(char* buffer, std::size_t size)>;

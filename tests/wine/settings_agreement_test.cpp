@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_keys.h"
+#include "disc/settings_keys.h"
 #include "framework/application.h"
 #include "tests/wine/test_support.h"
-#include "tools/check/settings_file.h"
+#include "disc/ini_file.h"
 
 using namespace testing_support;
 
@@ -86,7 +86,7 @@ class SettingsAgreementTest : public ::testing::Test {
     const std::string path = std::string(kFolder) + "\\s" + std::to_string(++files_) + ".ini";
     WriteTextFile(path, text);
     app_.SetProfileName(path);
-    SettingsFile file;
+    IniFile file;
     std::vector<std::string> differences;
     if (!file.Load(path)) differences.push_back("the checker cannot read the file");
     for (const Key& key : kKeys) {
@@ -234,7 +234,7 @@ TEST_F(SettingsAgreementTest, Utf8FilesGiveCodePage1250) {
   for (const auto& c : cases) {
     const std::string path = std::string(kFolder) + "\\utf8.ini";
     WriteTextFile(path, c.text);
-    SettingsFile file;
+    IniFile file;
     ASSERT_TRUE(file.Load(path));
     EXPECT_EQ(Escaped(file.Get("files", "prog", kDefault).text), Escaped(c.prog)) << Escaped(c.text);
     if (GetACP() == 1250) {

@@ -3,16 +3,14 @@
 #include <system_error>
 #include <utility>
 
+#include "disc/code_page.h"
+#include "disc/names.h"
+
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
+// This machine's name for a component of the disc's text.
+std::filesystem::path MachineName(const std::string& component) {
+  return std::filesystem::u8path(Utf8FromCodePage1250(component));
 }
 
 std::string Join(const std::vector<std::string>& components) {
@@ -60,7 +58,7 @@ const std::vector<std::string>& DiscFolder::Listing(const std::filesystem::path&
   std::vector<std::string> names;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    names.push_back(it->path().filename().string());
+    names.push_back(it->path().filename().u8string());
   }
   return listings_.emplace(folder, std::move(names)).first->second;
 }
@@ -72,19 +70,19 @@ std::optional<std::filesystem::path> DiscFolder::Find(const std::vector<std::str
     // A name this machine could not hold as one component cannot be on the disc either.
     if (component.find('/') != std::string::npos) return std::nullopt;
     if (!std::filesystem::is_directory(current, error)) return std::nullopt;
-    if (std::filesystem::exists(current / component, error)) {
-      current /= component;
+    if (std::filesystem::exists(current / MachineName(component), error)) {
+      current /= MachineName(component);
       continue;
     }
     const std::string* match = nullptr;
     for (const auto& name : Listing(current)) {
-      if (SameName(name, component)) {
+      if (SameName(component, name)) {
         match = &name;
         break;
       }
     }
     if (match == nullptr) return std::nullopt;
-    current /= *match;
+    current /= std::filesystem::u8path(*match);
   }
   return current;
 }

@@ -348,6 +348,7 @@ TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
       {"GRY\\NONE\\setup", "GRY\\NONE\\setup"},
       {"\\kat1.txt", "\\kat1.txt"},
       {"C:\\GRY\\x", "C:\\GRY\\x"},
+      {"\\\\GRY\\SZACHY\\x", "\\\\GRY\\SZACHY\\x"},
       {"GRY\\" + kLong, "GRY\\" + kLong},
   };
   for (const auto& [input, expected] : cases) {

@@ -28,6 +28,7 @@ std::string Join(const std::vector<std::string>& components) {
 DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
 bool DiscFolder::NamesDrive(const std::string& path) {
+  if (path.compare(0, 2, "\\\\") == 0) return true;
   return path.size() >= 2 && path[1] == ':' &&
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
@@ -99,26 +100,28 @@ bool DiscFolder::IsFile(const std::string& path) const {
   return found && std::filesystem::is_regular_file(*found, error);
 }
 
-void DiscFolder::Resolve(std::string& path) const {
-  if (path.empty() || path.size() > kMaxPathLength) return;
+bool DiscFolder::Resolve(std::string& path) const {
+  // An empty path names the current directory, as "." does.
+  if (path.size() > kMaxPathLength) return false;
   std::error_code error;
   const auto whole = Components(path);
-  if (!whole) return;
+  if (!whole) return false;
   if (const auto found = Find(*whole); found && std::filesystem::is_directory(*found, error)) {
     path = Join(*whole);
-    return;
+    return true;
   }
   const std::size_t slash = path.rfind('\\');
   const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   // An empty directory part ("\prog.txt") cannot be entered, so the browser keeps such a path as written.
-  if (directory.empty()) return;
+  if (directory.empty()) return false;
   auto components = Components(directory);
-  if (!components) return;
+  if (!components) return false;
   const auto folder = Find(*components);
-  if (!folder || !std::filesystem::is_directory(*folder, error)) return;
+  if (!folder || !std::filesystem::is_directory(*folder, error)) return false;
   if (!name.empty()) components->push_back(name);
   std::string resolved = Join(*components);
-  if (resolved.size() + kDriveRootLength > kMaxPathLength) return;
+  if (resolved.size() + kDriveRootLength > kMaxPathLength) return false;
   path = std::move(resolved);
+  return true;
 }

@@ -25,14 +25,15 @@ class DiscFolder {
   // that folder, otherwise its directory part is resolved and the last component put back unchanged; when
   // the directory part does not exist, or the path is longer than the browser accepts, the path is left as it
   // is. Resolved paths are written relative to the root ("GRY\SZACHY\opis\opis1.txt"; the root itself is
-  // "."), which is what an author recognises in a message.
-  void Resolve(std::string& path) const;
+  // "."), which is what an author recognises in a message. Returns whether the path was resolved.
+  bool Resolve(std::string& path) const;
 
   // This machine's name for the file or folder, when it exists.
   std::optional<std::filesystem::path> Locate(const std::string& path) const;
   bool IsFile(const std::string& path) const;
 
-  // Whether the path starts with a drive letter, and so cannot be looked up on the disc.
+  // Whether the path starts with a drive letter or names a network share ("\\server\..."), and so cannot be
+  // looked up on the disc.
   static bool NamesDrive(const std::string& path);
 
   const std::filesystem::path& root() const { return root_; }

@@ -222,14 +222,14 @@ std::string ToCodePage1250(const std::string& bytes, const std::string& file,
 
 std::string VolumeLabel(const std::string& name) {
   std::string label;
-  for (const char c : name) {
+  // One '_' for each character other than these, however many bytes it takes.
+  for (const char32_t c : DecodeUtf8(name).codes) {
     if (label.size() == 32) break;
     if (c >= 'a' && c <= 'z') {
       label += static_cast<char>(c - 32);
     } else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-      label += c;
-    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-      // One '_' for each character other than these, however many bytes it takes.
+      label += static_cast<char>(c);
+    } else {
       label += '_';
     }
   }

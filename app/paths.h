@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "app/path_limit.h"
+#include "disc/path_limit.h"
 
 // Paths as written on the disc (settings file, program list) are relative to the process's current directory,
 // which is the disc root while the program starts. Both operations leave the current directory as they found

@@ -1,7 +1,7 @@
 #include "app/startup_settings.h"
 
 #include "app/paths.h"
-#include "app/settings_keys.h"
+#include "disc/settings_keys.h"
 #include "res/resource.h"
 
 namespace {

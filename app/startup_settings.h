@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "disc/settings_keys.h"
 #include "framework/application.h"
 
 // Everything start-up reads from the settings file, read once and handed to the main window; a language
@@ -21,7 +22,7 @@ struct StartupSettings {
 };
 
 // The settings file, in the directory the program is started from (the disc root).
-constexpr const char* kSettingsFile = ".\\tamo_cd.ini";
+inline const std::string kSettingsFile = std::string(".\\") + kSettingsFileName;
 
 // Reads the settings through `app` (whose settings file is already set) in start-up's order: the language
 // (asking `chooseLanguage`, which returns the language chooser's result, when the settings allow a choice),

@@ -114,12 +114,12 @@ int main(int argc, char** argv) {
   sources.programListPath = settings.programListPath;
   sources.defaultDescriptionPolish = settings.defaultDescriptionPolish;
   sources.defaultDescriptionCzech = settings.defaultDescriptionCzech;
-  const bool isPolish = settings.isPolish != 0;
+  const Language language = LanguageOf(settings.isPolish != 0);
 
   // The first load finds the files and warms the caches for both sides alike; it is not counted.
   RecordingHost recorder;
   auto table = std::make_unique<CategoryTable>();
-  const bool loaded = LoadCatalog(sources, isPolish, *table, recorder);
+  const bool loaded = LoadCatalog(sources, language, *table, recorder);
   for (const std::string& message : recorder.messages) std::fprintf(stderr, "message: %s\n", message.c_str());
   if (!loaded || !recorder.messages.empty()) return 2;
   int categories = 0;
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
     auto fresh = std::make_unique<CategoryTable>();
     BenchHost host;
     double start = Seconds();
-    const bool ok = LoadCatalog(sources, isPolish, *fresh, host);
+    const bool ok = LoadCatalog(sources, language, *fresh, host);
     loadRuns.push_back(Seconds() - start);
     if (!ok || !host.messages.empty()) return 2;
     fresh.reset();

@@ -2,13 +2,13 @@
 
 #include "catalog/category_file.h"
 #include "catalog/program_list.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 
 namespace {
 
 LoadFinding CannotOpen(const std::string& path) {
   LoadFinding finding;
-  finding.kind = LoadFinding::Kind::kCannotOpen;
+  finding.code = FindingCode::kCannotOpen;
   finding.file = path;
   finding.message = "Could not open file " + path;
   finding.reason = finding.message;
@@ -17,7 +17,8 @@ LoadFinding CannotOpen(const std::string& path) {
 
 }  // namespace
 
-bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host) {
+bool LoadCatalog(const CatalogSources& sources, Language language, CategoryTable& table, LoadHost& host) {
+  const bool isPolish = language == Language::kPolish;
   const auto stopped = [&host] {
     host.LoadStopped();
     return false;
@@ -48,7 +49,7 @@ bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& ta
   const std::string& defaultDescription =
       isPolish ? sources.defaultDescriptionPolish : sources.defaultDescriptionCzech;
   const bool listRead =
-      ReadProgramList(programList, sources.programListPath, isPolish, defaultDescription, table, host);
+      ReadProgramList(programList, sources.programListPath, language, defaultDescription, table, host);
   // A fault in the list's format has closed it already; a failing description file is shown with the list
   // still open, as the browser always has.
   if (!listRead) host.LoadStopped();

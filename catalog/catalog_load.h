@@ -4,6 +4,7 @@
 
 #include "catalog/catalog_model.h"
 #include "catalog/load_host.h"
+#include "disc/language.h"
 
 // Where the catalogue comes from; every path already absolute. The default description names are relative to
 // each program's directory.
@@ -21,4 +22,4 @@ struct CatalogSources {
 // still open, as the browser has always shown that message. The table then holds what was built so far, or is
 // left as it was when a file could not be opened. Where the sink goes on, a file that cannot be opened reads
 // as empty.
-bool LoadCatalog(const CatalogSources& sources, bool isPolish, CategoryTable& table, LoadHost& host);
+bool LoadCatalog(const CatalogSources& sources, Language language, CategoryTable& table, LoadHost& host);

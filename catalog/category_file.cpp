@@ -5,7 +5,7 @@
 #include "catalog/text_parsing.h"
 
 bool ReadCategoryFile(TextFile& file, const std::string& path, CategoryTable& table, LoadSink& sink) {
-  using Kind = LoadFinding::Kind;
+  using Kind = FindingCode;
   const std::string slots = std::to_string(CategoryTable::kSlotCount);
   const auto skipDescription = [&](long long& lineNumber) {
     std::string skipped;

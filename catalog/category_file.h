@@ -4,7 +4,7 @@
 
 #include "catalog/catalog_model.h"
 #include "catalog/load_sink.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 
 // Reads an open category file to its end into a table that already holds the root, reporting every problem
 // and every header stored to the sink. Returns false when the sink stops the reading at a problem; the

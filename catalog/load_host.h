@@ -3,7 +3,7 @@
 #include <string>
 
 #include "catalog/load_sink.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 
 // What the catalogue load needs from the program that hosts it: the Windows program passes its path
 // resolution and a message box; tests pass fakes.

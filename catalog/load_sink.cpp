@@ -5,11 +5,11 @@
 #include "catalog/load_host.h"
 #include "catalog/text_parsing.h"
 
-LoadFinding FindingInLine(LoadFinding::Kind kind, const std::string& path, long long line, std::string reason,
+LoadFinding FindingInLine(FindingCode code, const std::string& path, long long line, std::string reason,
                           bool stopsLoad) {
   const char* place = stopsLoad ? "Error in line nr %d in file %s\n" : "Warning in line nr %d in file %s\n";
   LoadFinding finding;
-  finding.kind = kind;
+  finding.code = code;
   finding.file = path;
   finding.line = line;
   finding.stopsLoad = stopsLoad;

@@ -4,23 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "disc/finding.h"
+
 // One problem the catalogue readers found.
 struct LoadFinding {
-  enum class Kind {
-    kCannotOpen,            // a category file or program list that cannot be opened
-    kNoSemicolon,           // a category header without both semicolons
-    kBadCategoryId,         // a header's id outside 1 to 2047
-    kBadParentId,           // a header's parent outside 0 to 2047
-    kNoCategoryLine,        // a program block whose directory line is the last line of the list
-    kBadCategoryNumber,     // a block's category number outside 0 to 2047
-    kBadOption,             // an option line too short to hold a value
-    kUndefinedCategory,     // a block in a category the category file does not define
-    kNoDescriptionFile,     // a block's description file cannot be opened
-    kEmptyDescriptionFile,  // it has no line at all
-    kBlankTitle,            // its first line is blank
-  };
-
-  Kind kind = Kind::kCannotOpen;
+  // One of the load's codes, kCannotOpen to kBlankTitle.
+  FindingCode code = FindingCode::kCannotOpen;
   // The file the problem is in, as the reader was given it, and its line there; 0 for the file as a whole.
   std::string file;
   long long line = 0;
@@ -78,5 +67,5 @@ class LoadSink {
 
 // A finding placed at a line of a catalogue file: the message is the browser's "Error in line nr LINE in file
 // PATH" (or "Warning ..." for one that does not stop the load) over the reason.
-LoadFinding FindingInLine(LoadFinding::Kind kind, const std::string& path, long long line, std::string reason,
+LoadFinding FindingInLine(FindingCode code, const std::string& path, long long line, std::string reason,
                           bool stopsLoad = true);

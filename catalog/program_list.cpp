@@ -9,7 +9,7 @@
 
 namespace {
 
-using Kind = LoadFinding::Kind;
+using Kind = FindingCode;
 
 // The shortest option line: three letters of key, one separator, at least one character of value.
 constexpr std::size_t kShortestOption = 5;
@@ -61,7 +61,7 @@ bool StoreOption(const std::string& option, long long lineNumber, Block& block) 
 }
 
 // The entry with every path made absolute; its title is not read yet.
-std::unique_ptr<ProgramEntry> MakeEntry(const Block& block, bool isPolish,
+std::unique_ptr<ProgramEntry> MakeEntry(const Block& block, Language language,
                                         const std::string& defaultDescription, LoadHost& host) {
   std::string directory = block.directory;
   if (directory.back() != '\\') directory += '\\';
@@ -76,7 +76,8 @@ std::unique_ptr<ProgramEntry> MakeEntry(const Block& block, bool isPolish,
     host.ResolvePath(*entry->installPath);
   }
   entry->copyDestination = block.copy;
-  const std::optional<std::string>& description = isPolish ? block.descriptionPolish : block.descriptionCzech;
+  const std::optional<std::string>& description =
+      language == Language::kPolish ? block.descriptionPolish : block.descriptionCzech;
   entry->descriptionPath =
       description ? UnderDirectory(directory, *description) : directory + defaultDescription;
   host.ResolvePath(entry->descriptionPath);
@@ -92,7 +93,7 @@ std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const 
   const std::string& path = entry.descriptionPath;
   const auto fail = [&](Kind kind, std::string message, const std::string& file, long long line) {
     LoadFinding finding;
-    finding.kind = kind;
+    finding.code = kind;
     finding.file = file;
     finding.line = line;
     finding.reason = message;
@@ -101,8 +102,7 @@ std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const 
   };
   TextFile file;
   if (!host.OpenTextFile(file, path)) {
-    return fail(Kind::kNoDescriptionFile, "Could not open file with description " + path, listPath,
-                descriptionLine);
+    return fail(Kind::kNoDescriptionFile, kNoDescriptionMessage + path, listPath, descriptionLine);
   }
   std::string firstLine;
   const bool hasLine = file.ReadLine(firstLine);
@@ -113,7 +113,7 @@ std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const 
   return std::nullopt;
 }
 
-LoadSink::Block DescribeBlock(const Block& block, bool isPolish, long long directoryLine,
+LoadSink::Block DescribeBlock(const Block& block, Language language, long long directoryLine,
                               long long categoryLine, const ProgramEntry& entry) {
   LoadSink::Block report;
   report.directoryLine = directoryLine;
@@ -124,14 +124,15 @@ LoadSink::Block DescribeBlock(const Block& block, bool isPolish, long long direc
   report.installPath = entry.installPath;
   report.installLine = block.installLine;
   report.descriptionPath = entry.descriptionPath;
-  const long long optionLine = isPolish ? block.descriptionPolishLine : block.descriptionCzechLine;
+  const long long optionLine =
+      language == Language::kPolish ? block.descriptionPolishLine : block.descriptionCzechLine;
   report.descriptionLine = optionLine != 0 ? optionLine : directoryLine;
   return report;
 }
 
 }  // namespace
 
-bool ReadProgramList(TextFile& file, const std::string& path, bool isPolish,
+bool ReadProgramList(TextFile& file, const std::string& path, Language language,
                      const std::string& defaultDescription, CategoryTable& table, LoadHost& host) {
   const std::string slots = std::to_string(CategoryTable::kSlotCount);
   // A fault in the list's own format. Where the sink stops at it, the list is closed at once: the message is
@@ -181,8 +182,8 @@ bool ReadProgramList(TextFile& file, const std::string& path, bool isPolish,
       options.push_back({option.substr(0, 3), lineNumber, known});
     }
 
-    auto entry = MakeEntry(block, isPolish, defaultDescription, host);
-    LoadSink::Block described = DescribeBlock(block, isPolish, directoryLine, categoryLine, *entry);
+    auto entry = MakeEntry(block, language, defaultDescription, host);
+    LoadSink::Block described = DescribeBlock(block, language, directoryLine, categoryLine, *entry);
     described.options = std::move(options);
     described.accepted = validCategory && table.Get(block.category) != nullptr;
     host.BlockRead(described);

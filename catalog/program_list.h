@@ -4,7 +4,8 @@
 
 #include "catalog/catalog_model.h"
 #include "catalog/load_host.h"
-#include "framework/text_file.h"
+#include "disc/language.h"
+#include "disc/text_file.h"
 
 // Reads an open program list into a table that already holds the categories, building one entry per block and
 // testing its description file; every problem and every block read goes to the host as the load's sink. An
@@ -14,5 +15,5 @@
 //
 // Where the sink reads on, a bad option line is skipped, and a block with a bad category number or a failing
 // description file is dropped.
-bool ReadProgramList(TextFile& file, const std::string& path, bool isPolish,
+bool ReadProgramList(TextFile& file, const std::string& path, Language language,
                      const std::string& defaultDescription, CategoryTable& table, LoadHost& host);

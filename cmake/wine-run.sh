@@ -6,6 +6,17 @@
 # processes keep open.
 export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES WINELOADER
 loader=${WINE_LOADER:-wine}
+# Wine takes the code page and the decoding of this machine's file names from the locale. One that is not
+# generated falls back to C without a word: the program's own texts still look right, but Wine reads UTF-8 names
+# wrongly (a folder ŻÓŁW is listed as "E;C?E?W" and cannot be opened). So the locale asked for must exist.
+if [ -n "${LC_ALL:-}" ] && [ "$LC_ALL" != C ] && [ "$LC_ALL" != POSIX ]; then
+  wanted=$(printf '%s' "$LC_ALL" | tr 'A-Z' 'a-z' | tr -d -)
+  if ! locale -a 2>/dev/null | tr 'A-Z' 'a-z' | tr -d - | grep -qxF "$wanted"; then
+    echo "wine-run.sh: the locale $LC_ALL is not generated here, and Wine would misread file names in it;" \
+      "scripts/setup-deps.sh generates it" >&2
+    exit 1
+  fi
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   (

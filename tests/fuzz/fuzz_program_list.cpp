@@ -51,7 +51,7 @@ class MemoryHost : public LoadHost {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const bool isPolish = (data[0] & 1) != 0;
+  const Language language = LanguageOf((data[0] & 1) != 0);
   const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::size_t split = rest.find('\0');
   std::string categories = "1;0;One\n$\n2;1;Two\n$\n12;0;Twelve\n$\n";
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CatalogSources sources{"D:\\kat.txt", "D:\\kat.txt", "D:\\prog.txt", "opis\\opis1.txt",
                                "opis\\opis2.txt"};
   CategoryTable table;
-  const bool ok = LoadCatalog(sources, isPolish, table, host);
+  const bool ok = LoadCatalog(sources, language, table, host);
 
   // Only warnings on success; on failure the last message is the error and every earlier one a warning.
   const std::size_t warnings = ok ? host.messages.size() : host.messages.size() - 1;

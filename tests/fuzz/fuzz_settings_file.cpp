@@ -12,9 +12,9 @@
 #include <string>
 #include <utility>
 
-#include "app/settings_keys.h"
+#include "disc/settings_keys.h"
 #include "tools/check/disc_check.h"
-#include "tools/check/settings_file.h"
+#include "disc/ini_file.h"
 
 namespace {
 
@@ -77,10 +77,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   long long lines = 1;
   for (const char c : text) lines += c == '\n' || c == '\r';
-  SettingsFile file;
+  IniFile file;
   Check(file.Load(disc.settings.string()));
   const auto lookUp = [&](const char* section, const std::string& key) {
-    const SettingsFile::Value value = file.Get(section, key, "@fallback@");
+    const IniFile::Value value = file.Get(section, key, "@fallback@");
     if (value.line == 0) {
       Check(value.text == "@fallback@");
       return;
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Asked again, in other capitals, the same value comes back.
     std::string upper = key;
     for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    const SettingsFile::Value again = file.Get(section, upper, "other");
+    const IniFile::Value again = file.Get(section, upper, "other");
     Check(again.text == value.text && again.line == value.line);
   };
   for (const SettingsKey& key : kSettingsKeys) lookUp(key.section, key.key);

@@ -72,7 +72,7 @@ TEST_P(LoadOrder, FilesClosedBeforeTheMessage) {
   if (c.programList) host.files[kProgramList] = *c.programList;
   CategoryTable table;
   table.AddCategory(99, 0, "stale", "");
-  LoadCatalog(kSources, true, table, host);
+  LoadCatalog(kSources, Language::kPolish, table, host);
   EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
   EXPECT_EQ(host.openAtMessage, std::vector<std::vector<std::string>>{c.openWhenShown});
   ASSERT_GE(host.opened.size(), c.opened.size());
@@ -90,7 +90,7 @@ TEST(LoadCatalog, CzechUsesItsOwnCategoryFile) {
   host.files[FakeLoadHost::kCategoryFileCzech] = "3;0;Hry\n$\n";
   host.files[kProgramList] = "";
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(kSources, false, table, host));
+  ASSERT_TRUE(LoadCatalog(kSources, Language::kCzech, table, host));
   EXPECT_EQ(host.opened.front(), FakeLoadHost::kCategoryFileCzech);
   ASSERT_NE(table.Get(3), nullptr);
   EXPECT_EQ(table.Get(3)->name, "Hry");
@@ -145,7 +145,8 @@ TEST_P(RealFilesOnDisk, Load) {
   });
   DiskHost host(disc.path().string());
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(kSources, true, table, host)) << ::testing::PrintToString(host.messages);
+  ASSERT_TRUE(LoadCatalog(kSources, Language::kPolish, table, host))
+      << ::testing::PrintToString(host.messages);
   ASSERT_NE(table.Get(1), nullptr);
   EXPECT_EQ(table.Get(1)->description,
             "Gry dla ka\xbf"
@@ -176,7 +177,7 @@ TEST(LoadCatalog, RealDescriptionThatIsAFolder) {
   const TempDir disc({{"kat1.txt", ""}, {"prog.txt", "A\n0\n"}, {"A/opis/opis1.txt/keep", ""}});
   DiskHost host(disc.path().string());
   CategoryTable table;
-  EXPECT_FALSE(LoadCatalog(kSources, true, table, host));
+  EXPECT_FALSE(LoadCatalog(kSources, Language::kPolish, table, host));
   EXPECT_EQ(host.messages,
             std::vector<std::string>{"Could not open file with description D:\\A\\opis\\opis1.txt"});
 }

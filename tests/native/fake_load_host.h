@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "catalog/load_host.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 
 // Serves files from memory and resolves paths as the real program would with D:\ current and every directory
 // existing except those under MISSING\: relative paths go under D:\, a leading .\ is dropped, a path naming a

@@ -6,7 +6,7 @@
 
 #include "tests/native/case_name.h"
 #include "tests/native/temp_dir.h"
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
 #include "tools/help/help_compiler.h"
 #include "tools/help/help_source.h"
 

@@ -39,7 +39,8 @@ TEST(LargeInput, HundredThousandLineCategoryFileAndMegabyteLines) {
   CatalogSources sources{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech,
                          FakeLoadHost::kProgramList, "opis\\opis1.txt", "opis\\opis2.txt"};
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(sources, true, table, host)) << (host.messages.empty() ? "" : host.messages[0]);
+  ASSERT_TRUE(LoadCatalog(sources, Language::kPolish, table, host))
+      << (host.messages.empty() ? "" : host.messages[0]);
   EXPECT_TRUE(host.messages.empty());
 
   const Category* last = table.Get(2047);

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 #include "temp_dir.h"
 #include "case_name.h"
 

@@ -15,6 +15,7 @@ set(wine_test_sources
   language_dialog_test.cpp
   message_box_test.cpp
   modal_loop_test.cpp
+  path_agreement_test.cpp
   paths_test.cpp
   resolve_existing_file_test.cpp
   settings_agreement_test.cpp

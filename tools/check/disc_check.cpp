@@ -9,20 +9,23 @@
 #include <system_error>
 #include <utility>
 
-#include "app/settings_keys.h"
 #include "catalog/catalog_load.h"
 #include "catalog/catalog_model.h"
 #include "catalog/load_host.h"
-#include "framework/text_file.h"
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
+#include "disc/ini_file.h"
+#include "disc/language.h"
+#include "disc/path_limit.h"
+#include "disc/settings_keys.h"
+#include "disc/text_file.h"
 #include "tools/check/disc_folder.h"
-#include "tools/check/settings_file.h"
 
 namespace {
 
 using Severity = Finding::Severity;
+using Code = FindingCode;
 
-constexpr const char* kSettingsFile = "tamo_cd.ini";
+constexpr const char* kSettingsFile = kSettingsFileName;
 
 // The browser's reason, its lines joined into one.
 std::string OneLine(const std::string& reason) {
@@ -40,8 +43,8 @@ std::string OneLine(const std::string& reason) {
 // Whether the line holds text encoded as UTF-8: at least one multi-byte sequence and nothing that is not
 // valid UTF-8, which 8-bit Central European text practically never is.
 bool LooksLikeUtf8(const std::string& line) {
-  const auto codes = DecodeUtf8(line);
-  return codes && codes->size() != line.size();
+  const DecodedUtf8 decoded = DecodeUtf8(line);
+  return decoded.valid && decoded.codes.size() != line.size();
 }
 
 // Looks once at every text file the load opens: the browser shows them in code page 1250.
@@ -66,13 +69,13 @@ class EncodingCheck {
     while (text.ReadLine(line)) {
       ++lineNumber;
       if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) {
-        findings_.push_back({Severity::kWarning, file, 1,
+        findings_.push_back({Severity::kWarning, Code::kByteOrderMark, file, 1,
                              "UTF-8 byte order mark; the browser reads code page 1250 and shows it as text"});
         line.erase(0, 3);
       }
       if (LooksLikeUtf8(line)) {
         findings_.push_back(
-            {Severity::kWarning, file, lineNumber,
+            {Severity::kWarning, Code::kUtf8Text, file, lineNumber,
              "text in UTF-8 (first here); the browser reads code page 1250 and shows it garbled"});
         return;
       }
@@ -124,26 +127,27 @@ class DiscLoad : public LoadHost {
 };
 
 struct Settings {
-  SettingsFile::Value categoryFile[2];  // Czech, Polish: indexed by isPolish
-  SettingsFile::Value programList;
-  std::string defaultDescription[2];
-  SettingsFile::Value helpFile[2];
+  PerLanguage<IniFile::Value> categoryFile;
+  IniFile::Value programList;
+  PerLanguage<std::string> defaultDescription;
+  PerLanguage<IniFile::Value> helpFile;
   // Whether the program can open each language's help file: a disc that lets the user choose the language
   // opens either, a single-language disc only its own language's.
-  bool helpOpened[2] = {};
+  PerLanguage<bool> helpOpened;
 };
 
 // A missing help file costs the catalogue nothing, but the help button then opens a viewer with nothing to
 // show. Told where the settings name the file, or, when they do not, at the default file itself, as a missing
 // category file is.
 void CheckHelpFiles(const DiscFolder& disc, const Settings& settings, std::vector<Finding>& findings) {
-  for (const int isPolish : {1, 0}) {
-    const SettingsFile::Value& help = settings.helpFile[isPolish];
-    if (!settings.helpOpened[isPolish] || DiscFolder::NamesDrive(help.text) || disc.IsFile(help.text))
+  for (const Language language : kLanguages) {
+    const IniFile::Value& help = settings.helpFile[language];
+    if (!settings.helpOpened[language] || DiscFolder::NamesDrive(help.text) || disc.IsFile(help.text))
       continue;
-    const SettingsKey& key = KeyOf(isPolish != 0 ? Setting::kHelpPolish : Setting::kHelpCzech);
+    const SettingsKey& key =
+        KeyOf(language == Language::kPolish ? Setting::kHelpPolish : Setting::kHelpCzech);
     findings.push_back(
-        {Severity::kWarning, help.line != 0 ? kSettingsFile : help.text, help.line,
+        {Severity::kWarning, Code::kNoHelpFile, help.line != 0 ? kSettingsFile : help.text, help.line,
          "help file " + help.text + " (" + key.key + " in [" + key.section + "]) does not exist"});
   }
 }
@@ -154,7 +158,7 @@ void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std
   for (const auto& header : load.headers) {
     const auto earlier = lineOf.find(header.id);
     if (earlier != lineOf.end()) {
-      findings.push_back({Severity::kWarning, file, header.line,
+      findings.push_back({Severity::kWarning, Code::kCategoryAgain, file, header.line,
                           "category " + std::to_string(header.id) + " is defined again (first in line " +
                               std::to_string(earlier->second) +
                               "); this definition replaces the earlier one"});
@@ -179,11 +183,12 @@ void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std
     const long long line = lineOf[id];
     const std::string name = "category " + std::to_string(id);
     if (category->parent == id) {
-      findings.push_back({Severity::kWarning, file, line, name + " is its own parent, so it is never shown"});
+      findings.push_back({Severity::kWarning, Code::kOwnParent, file, line,
+                          name + " is its own parent, so it is never shown"});
       continue;
     }
     if (table.Get(category->parent) == nullptr) {
-      findings.push_back({Severity::kWarning, file, line,
+      findings.push_back({Severity::kWarning, Code::kUndefinedParent, file, line,
                           "parent category " + std::to_string(category->parent) + " of " + name +
                               " isn't defined, so the category is never shown"});
       continue;
@@ -213,13 +218,13 @@ void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std
       std::sort(chain.begin(), chain.end());
       std::string members;
       for (int member : chain) members += (members.empty() ? "" : ", ") + std::to_string(member);
-      findings.push_back({Severity::kWarning, file, line,
+      findings.push_back({Severity::kWarning, Code::kParentLoop, file, line,
                           "categories " + members +
                               " are each other's parents and never reach the root, so " +
                               "they are never shown"});
     }
     if (reachesRoot && programListRead && programCount[id] == 0 && childCount[id] == 0) {
-      findings.push_back({Severity::kWarning, file, line,
+      findings.push_back({Severity::kWarning, Code::kEmptyCategory, file, line,
                           name + " (" + category->name + ") is empty: no programs and no subcategories"});
     }
   }
@@ -240,7 +245,7 @@ void CheckLength(const std::string& file, long long line, const std::string& pat
                  std::vector<Finding>& findings) {
   const std::size_t length = path.size() + (!path.empty() && path[0] == '\\' ? 2 : kDriveRootLength);
   if (length <= kMaxPathLength) return;
-  findings.push_back({Severity::kWarning, file, line,
+  findings.push_back({Severity::kWarning, Code::kPathTooLong, file, line,
                       "the path is " + std::to_string(length) + " characters long on the disc; the browser " +
                           "handles at most " + std::to_string(kMaxPathLength)});
 }
@@ -251,33 +256,34 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
     std::map<std::string, long long> firstLine;
     for (const auto& option : block.options) {
       if (!option.known) {
-        findings.push_back({Severity::kWarning, file, option.line,
+        findings.push_back({Severity::kWarning, Code::kUnknownOption, file, option.line,
                             "unknown option key \"" + option.key +
                                 "\" is ignored; the keys are run, ins, cop, op1 and op2"});
         continue;
       }
       const auto [earlier, first] = firstLine.emplace(option.key, option.line);
       if (!first) {
-        findings.push_back({Severity::kWarning, file, option.line,
+        findings.push_back({Severity::kWarning, Code::kOptionAgain, file, option.line,
                             "option \"" + option.key + "\" is given again in this block (first in line " +
                                 std::to_string(earlier->second) + "); the later value counts"});
       }
     }
-    const auto checkProgram = [&](const std::optional<std::string>& path, long long line, const char* what) {
+    const auto checkProgram = [&](const std::optional<std::string>& path, long long line, Code code,
+                                  const char* what) {
       if (!path || DiscFolder::NamesDrive(*path)) return;
       CheckLength(file, line, *path, findings);
       if (!ExistsAsProgram(disc, *path)) {
         findings.push_back(
-            {Severity::kWarning, file, line, std::string(what) + " " + *path + " does not exist"});
+            {Severity::kWarning, code, file, line, std::string(what) + " " + *path + " does not exist"});
       }
     };
-    checkProgram(block.runPath, block.runLine, "run file");
-    checkProgram(block.installPath, block.installLine, "installer");
+    checkProgram(block.runPath, block.runLine, Code::kNoRunFile, "run file");
+    checkProgram(block.installPath, block.installLine, Code::kNoInstaller, "installer");
     CheckLength(file, block.descriptionLine, block.descriptionPath, findings);
     // An accepted block's description is tested by the load itself; a dropped one's the browser never opens.
     if (!block.accepted && !DiscFolder::NamesDrive(block.descriptionPath) &&
         !disc.IsFile(block.descriptionPath)) {
-      findings.push_back({Severity::kWarning, file, block.descriptionLine,
+      findings.push_back({Severity::kWarning, Code::kNoDroppedDescription, file, block.descriptionLine,
                           "description file " + block.descriptionPath + " does not exist"});
     }
   }
@@ -300,30 +306,29 @@ struct LanguageResult {
 };
 
 LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, const Settings& settings,
-                             bool isPolish) {
+                             Language language) {
   CatalogSources sources;
-  sources.categoryFilePolish = settings.categoryFile[1].text;
-  sources.categoryFileCzech = settings.categoryFile[0].text;
+  sources.categoryFilePolish = settings.categoryFile.polish.text;
+  sources.categoryFileCzech = settings.categoryFile.czech.text;
   sources.programListPath = settings.programList.text;
-  sources.defaultDescriptionPolish = settings.defaultDescription[1];
-  sources.defaultDescriptionCzech = settings.defaultDescription[0];
+  sources.defaultDescriptionPolish = settings.defaultDescription.polish;
+  sources.defaultDescriptionCzech = settings.defaultDescription.czech;
 
   LanguageResult result;
   DiscLoad load(disc, encoding);
-  LoadCatalog(sources, isPolish, *result.table, load);
-  const std::string& categoryFile = settings.categoryFile[isPolish ? 1 : 0].text;
+  LoadCatalog(sources, language, *result.table, load);
+  const std::string& categoryFile = settings.categoryFile[language].text;
   const auto unreadable = [&](const std::string& file) {
-    return std::any_of(load.reported.begin(), load.reported.end(), [&](const LoadFinding& f) {
-      return f.kind == LoadFinding::Kind::kCannotOpen && f.file == file;
-    });
+    return std::any_of(load.reported.begin(), load.reported.end(),
+                       [&](const LoadFinding& f) { return f.code == Code::kCannotOpen && f.file == file; });
   };
   // Without its category file every program of the language lands in an undefined category: one fault, told
   // once.
   const bool categoriesRead = !unreadable(categoryFile);
   for (const LoadFinding& f : load.reported) {
-    if (!categoriesRead && f.kind == LoadFinding::Kind::kUndefinedCategory) continue;
+    if (!categoriesRead && f.code == Code::kUndefinedCategory) continue;
     result.findings.push_back(
-        {f.stopsLoad ? Severity::kError : Severity::kWarning, f.file, f.line, OneLine(f.reason)});
+        {f.stopsLoad ? Severity::kError : Severity::kWarning, f.code, f.file, f.line, OneLine(f.reason)});
   }
   const bool programListRead = !unreadable(sources.programListPath);
   CheckCategories(*result.table, load, categoryFile, programListRead, result.findings);
@@ -352,40 +357,41 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   std::vector<Finding> common;
   EncodingCheck encoding(common, textSource);
 
-  SettingsFile file;
+  IniFile file;
   if (const auto native = disc.Locate(kSettingsFile)) {
     if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;
   const auto read = [&](Setting setting) {
     const SettingsKey& key = KeyOf(setting);
-    SettingsFile::Value value = file.Get(key.section, key.key, key.fallback);
+    IniFile::Value value = file.Get(key.section, key.key, key.fallback);
     if (key.isDiscPath) {
       if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
       disc.Resolve(value.text);
     }
     return value;
   };
-  settings.categoryFile[1] = read(Setting::kCategoryFilePolish);
-  settings.categoryFile[0] = read(Setting::kCategoryFileCzech);
+  settings.categoryFile.polish = read(Setting::kCategoryFilePolish);
+  settings.categoryFile.czech = read(Setting::kCategoryFileCzech);
   settings.programList = read(Setting::kProgramList);
-  settings.defaultDescription[1] = read(Setting::kDescriptionPolish).text;
-  settings.defaultDescription[0] = read(Setting::kDescriptionCzech).text;
-  settings.helpFile[1] = read(Setting::kHelpPolish);
-  settings.helpFile[0] = read(Setting::kHelpCzech);
+  settings.defaultDescription.polish = read(Setting::kDescriptionPolish).text;
+  settings.defaultDescription.czech = read(Setting::kDescriptionCzech).text;
+  settings.helpFile.polish = read(Setting::kHelpPolish);
+  settings.helpFile.czech = read(Setting::kHelpCzech);
   const bool multiLanguage = read(Setting::kMultiLanguage).text == "yes";
   const bool singleLanguagePolish = read(Setting::kLanguage).text == "pl";
-  settings.helpOpened[1] = multiLanguage || singleLanguagePolish;
-  settings.helpOpened[0] = multiLanguage || !singleLanguagePolish;
+  settings.helpOpened.polish = multiLanguage || singleLanguagePolish;
+  settings.helpOpened.czech = multiLanguage || !singleLanguagePolish;
   CheckHelpFiles(disc, settings, common);
 
-  LanguageResult polish = CheckLanguage(disc, encoding, settings, true);
-  LanguageResult czech = CheckLanguage(disc, encoding, settings, false);
+  PerLanguage<LanguageResult> results;
+  for (const Language language : kLanguages)
+    results[language] = CheckLanguage(disc, encoding, settings, language);
 
   // A file that cannot be opened is best shown where the settings name it.
   const auto place = [&](Finding finding) {
-    for (const SettingsFile::Value* value :
-         {&settings.categoryFile[0], &settings.categoryFile[1], &settings.programList}) {
+    for (const IniFile::Value* value :
+         {&settings.categoryFile.czech, &settings.categoryFile.polish, &settings.programList}) {
       if (finding.line == 0 && finding.file == value->text && value->line != 0) {
         finding.file = kSettingsFile;
         finding.line = value->line;
@@ -393,60 +399,76 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
     }
     return finding;
   };
-  // Both languages read the same program list (and perhaps the same category file): what both find is one
-  // finding; what one language alone finds in a shared file says which.
+  // Both languages read the same program list (and perhaps the same category file): what both find at one
+  // place is one finding, which keeps both texts where they differ (each language's own description file);
+  // what one language alone finds in the shared list says which.
   std::vector<Finding> all = common;
-  const auto merge = [&](const std::vector<Finding>& own, const std::vector<Finding>& other,
-                         const char* only) {
-    for (const auto& finding : own) {
-      Finding placed = place(finding);
-      if (std::find(other.begin(), other.end(), finding) == other.end() &&
-          finding.file == settings.programList.text) {
-        placed.text += only;
-      }
-      if (std::find(all.begin(), all.end(), placed) == all.end()) all.push_back(placed);
-    }
+  const std::vector<Finding>& polish = results.polish.findings;
+  const std::vector<Finding>& czech = results.czech.findings;
+  const auto samePlace = [](const Finding& a, const Finding& b) {
+    return a.code == b.code && a.file == b.file && a.line == b.line;
   };
-  merge(polish.findings, czech.findings, " (Polish catalogue only)");
-  merge(czech.findings, polish.findings, " (Czech catalogue only)");
+  const auto only = [&](Finding finding, Language language) {
+    if (finding.file == settings.programList.text)
+      finding.text += std::string(" (") + LanguageName(language) + " catalogue only)";
+    return finding;
+  };
+  std::vector<bool> twinned(czech.size(), false);
+  for (const Finding& finding : polish) {
+    std::size_t twin = 0;
+    while (twin < czech.size() && (twinned[twin] || !samePlace(finding, czech[twin]))) ++twin;
+    if (twin == czech.size()) {
+      all.push_back(place(only(finding, Language::kPolish)));
+      continue;
+    }
+    twinned[twin] = true;
+    Finding merged = finding;
+    if (czech[twin].text != finding.text)
+      merged.text += " (Polish catalogue); " + czech[twin].text + " (Czech catalogue)";
+    if (czech[twin].severity == Severity::kError) merged.severity = Severity::kError;
+    all.push_back(place(merged));
+  }
+  for (std::size_t i = 0; i < czech.size(); ++i) {
+    if (!twinned[i]) all.push_back(place(only(czech[i], Language::kCzech)));
+  }
   std::stable_sort(all.begin(), all.end(), [](const Finding& a, const Finding& b) {
     return a.file != b.file ? a.file < b.file : a.line < b.line;
   });
+  // Everything above is the disc's text, in its code page; the report is in UTF-8.
+  for (Finding& finding : all) {
+    finding.file = Utf8FromCodePage1250(finding.file);
+    finding.text = Utf8FromCodePage1250(finding.text);
+  }
   report.findings = std::move(all);
   report.loadOrder[1] = std::move(polish.opened);
   report.loadOrder[0] = std::move(czech.opened);
 
   if (withTree) {
-    report.tree += "Polish catalogue (" + settings.categoryFile[1].text + "):\n";
-    PrintTree(*polish.table, 0, 1, report.tree);
-    report.tree += "Czech catalogue (" + settings.categoryFile[0].text + "):\n";
-    PrintTree(*czech.table, 0, 1, report.tree);
+    for (const Language language : kLanguages) {
+      report.tree += std::string(LanguageName(language)) + " catalogue (" +
+                     settings.categoryFile[language].text + "):\n";
+      PrintTree(*results[language].table, 0, 1, report.tree);
+    }
+    report.tree = Utf8FromCodePage1250(report.tree);
   }
   return report;
 }
 
-std::string FormatFinding(const Finding& finding) {
-  std::string text = finding.file;
-  if (finding.line > 0) text += "(" + std::to_string(finding.line) + ")";
-  text += finding.severity == Severity::kError ? ": error: " : ": warning: ";
-  return text + finding.text;
-}
-
+// The disc's text is printed in UTF-8, as this machine's names are; --utf8, which once asked for that, is
+// still taken.
 constexpr const char* kUsage =
-    "usage: tamo_check [--tree] [--utf8] [DISC-FOLDER]\n"
-    "  --tree  also print each language's category tree as the program shows it\n"
-    "  --utf8  print the disc's text in UTF-8 instead of its own code page 1250\n";
+    "usage: tamo_check [--tree] [DISC-FOLDER]\n"
+    "  --tree  also print each language's category tree as the program shows it\n";
 
 int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
   bool withTree = false;
-  bool inUtf8 = false;
   std::string folder = ".";
   bool folderGiven = false;
   for (const auto& argument : arguments) {
     if (argument == "--tree") {
       withTree = true;
     } else if (argument == "--utf8") {
-      inUtf8 = true;
+      // Nothing to do: the output is UTF-8.
     } else if (argument == "--help" || argument == "-h" || argument == "/?") {
       out << kUsage;
       return 0;
@@ -464,16 +486,8 @@ int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std
     return 2;
   }
   const CheckReport report = CheckDisc(folder, withTree);
-  // The disc's own text (names, descriptions, paths on the disc) is in its code page; the names of this
-  // machine's files in front of each finding are in this machine's already.
-  const auto discText = [inUtf8](const std::string& text) {
-    return inUtf8 ? Utf8FromCodePage1250(text) : text;
-  };
-  out << discText(report.tree);
-  for (auto finding : report.findings) {
-    finding.text = discText(finding.text);
-    out << FormatFinding(finding) << '\n';
-  }
+  out << report.tree;
+  for (const auto& finding : report.findings) out << FormatFinding(finding) << '\n';
   const int errorCount = report.ErrorCount();
   const int warningCount = report.WarningCount();
   out << errorCount << (errorCount == 1 ? " error, " : " errors, ") << warningCount

@@ -7,23 +7,10 @@
 #include <string>
 #include <vector>
 
-// One problem of a disc, placed at a line of one of its files.
-struct Finding {
-  enum class Severity { kError, kWarning };
-  Severity severity = Severity::kError;
-  // As written on the disc, relative to its root.
-  std::string file;
-  // 0 when the problem concerns the file as a whole.
-  long long line = 0;
-  std::string text;
-
-  bool operator==(const Finding& other) const {
-    return severity == other.severity && file == other.file && line == other.line && text == other.text;
-  }
-};
+#include "disc/finding.h"
 
 struct CheckReport {
-  // Ordered by file, then line.
+  // Ordered by file, then line; in UTF-8, as everything the checker reports.
   std::vector<Finding> findings;
   // Each language's tree as the browser shows it, when asked for.
   std::string tree;
@@ -37,8 +24,8 @@ struct CheckReport {
   int ExitCode() const;
 };
 
-// The text of a disc file as it is to be read (this machine's name for it, the disc's), or nothing when it
-// cannot be read.
+// The text of a disc file as it is to be read (this machine's name for it, the disc's in code page 1250), or
+// nothing when it cannot be read.
 using TextSource =
     std::function<std::optional<std::string>(const std::filesystem::path& native, const std::string& file)>;
 
@@ -48,9 +35,6 @@ using TextSource =
 // itself, which the platform reads alike in either form.
 CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree,
                       const TextSource& textSource = nullptr);
-
-// "FILE(LINE): error: TEXT", the form compilers use, so editors can jump to the place.
-std::string FormatFinding(const Finding& finding);
 
 // The whole command: arguments without the program name. Returns the exit code.
 int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors);

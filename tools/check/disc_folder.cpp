@@ -3,16 +3,14 @@
 #include <system_error>
 #include <utility>
 
+#include "disc/code_page.h"
+#include "disc/names.h"
+
 namespace {
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
+// This machine's name for a component of the disc's text.
+std::filesystem::path MachineName(const std::string& component) {
+  return std::filesystem::u8path(Utf8FromCodePage1250(component));
 }
 
 std::string Join(const std::vector<std::string>& components) {
@@ -30,6 +28,7 @@ std::string Join(const std::vector<std::string>& components) {
 DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {}
 
 bool DiscFolder::NamesDrive(const std::string& path) {
+  if (path.compare(0, 2, "\\\\") == 0) return true;
   return path.size() >= 2 && path[1] == ':' &&
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
@@ -60,7 +59,7 @@ const std::vector<std::string>& DiscFolder::Listing(const std::filesystem::path&
   std::vector<std::string> names;
   std::error_code error;
   for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    names.push_back(it->path().filename().string());
+    names.push_back(it->path().filename().u8string());
   }
   return listings_.emplace(folder, std::move(names)).first->second;
 }
@@ -72,19 +71,19 @@ std::optional<std::filesystem::path> DiscFolder::Find(const std::vector<std::str
     // A name this machine could not hold as one component cannot be on the disc either.
     if (component.find('/') != std::string::npos) return std::nullopt;
     if (!std::filesystem::is_directory(current, error)) return std::nullopt;
-    if (std::filesystem::exists(current / component, error)) {
-      current /= component;
+    if (std::filesystem::exists(current / MachineName(component), error)) {
+      current /= MachineName(component);
       continue;
     }
     const std::string* match = nullptr;
     for (const auto& name : Listing(current)) {
-      if (SameName(name, component)) {
+      if (SameName(component, name)) {
         match = &name;
         break;
       }
     }
     if (match == nullptr) return std::nullopt;
-    current /= *match;
+    current /= std::filesystem::u8path(*match);
   }
   return current;
 }
@@ -101,26 +100,28 @@ bool DiscFolder::IsFile(const std::string& path) const {
   return found && std::filesystem::is_regular_file(*found, error);
 }
 
-void DiscFolder::Resolve(std::string& path) const {
-  if (path.empty() || path.size() > kMaxPathLength) return;
+bool DiscFolder::Resolve(std::string& path) const {
+  // An empty path names the current directory, as "." does.
+  if (path.size() > kMaxPathLength) return false;
   std::error_code error;
   const auto whole = Components(path);
-  if (!whole) return;
+  if (!whole) return false;
   if (const auto found = Find(*whole); found && std::filesystem::is_directory(*found, error)) {
     path = Join(*whole);
-    return;
+    return true;
   }
   const std::size_t slash = path.rfind('\\');
   const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   // An empty directory part ("\prog.txt") cannot be entered, so the browser keeps such a path as written.
-  if (directory.empty()) return;
+  if (directory.empty()) return false;
   auto components = Components(directory);
-  if (!components) return;
+  if (!components) return false;
   const auto folder = Find(*components);
-  if (!folder || !std::filesystem::is_directory(*folder, error)) return;
+  if (!folder || !std::filesystem::is_directory(*folder, error)) return false;
   if (!name.empty()) components->push_back(name);
   std::string resolved = Join(*components);
-  if (resolved.size() + kDriveRootLength > kMaxPathLength) return;
+  if (resolved.size() + kDriveRootLength > kMaxPathLength) return false;
   path = std::move(resolved);
+  return true;
 }

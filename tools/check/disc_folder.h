@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/path_limit.h"
+#include "disc/path_limit.h"
 
 // The disc as the browser sees it, served from a folder of this machine. Paths are in the Windows form of the
 // disc's files (backslash separators) and relative to the disc root, which is both the browser's start
 // directory and, on a real disc, the root of its drive: ".\prog.txt", "prog.txt" and "\prog.txt" name the
 // same file.
 //
-// Names are matched without regard to ASCII case, as Windows matches them on a disc, so a program list that
-// says SETUP.EXE finds setup.exe here too; the checker never rejects a disc the browser would accept. A path
-// with a drive letter lies outside the disc and is never found.
+// Paths are the disc's text, in code page 1250; this machine's names are taken in UTF-8. Names match as
+// Windows matches them on a disc (SameName), so a program list that says SETUP.EXE or ŻABA finds setup.exe
+// or żaba here too; the checker never rejects a disc the browser would accept. A path with a drive letter
+// lies outside the disc and is never found.
 class DiscFolder {
  public:
   explicit DiscFolder(std::filesystem::path root);
@@ -24,14 +25,15 @@ class DiscFolder {
   // that folder, otherwise its directory part is resolved and the last component put back unchanged; when
   // the directory part does not exist, or the path is longer than the browser accepts, the path is left as it
   // is. Resolved paths are written relative to the root ("GRY\SZACHY\opis\opis1.txt"; the root itself is
-  // "."), which is what an author recognises in a message.
-  void Resolve(std::string& path) const;
+  // "."), which is what an author recognises in a message. Returns whether the path was resolved.
+  bool Resolve(std::string& path) const;
 
   // This machine's name for the file or folder, when it exists.
   std::optional<std::filesystem::path> Locate(const std::string& path) const;
   bool IsFile(const std::string& path) const;
 
-  // Whether the path starts with a drive letter, and so cannot be looked up on the disc.
+  // Whether the path starts with a drive letter or names a network share ("\\server\..."), and so cannot be
+  // looked up on the disc.
   static bool NamesDrive(const std::string& path);
 
   const std::filesystem::path& root() const { return root_; }
@@ -45,7 +47,3 @@ class DiscFolder {
   std::filesystem::path root_;
   mutable std::map<std::filesystem::path, std::vector<std::string>> listings_;
 };
-
-// The browser leaves alone a path longer than kMaxPathLength. Its absolute form on the disc adds the drive
-// ("D:\") to the paths written here.
-constexpr std::size_t kDriveRootLength = 3;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
 #include "tools/help/winhelp_file.h"
 
 namespace {
@@ -14,8 +14,8 @@ constexpr std::size_t kMaxTitle = 127;
 constexpr std::size_t kMaxId = 255;
 
 bool TooLong(const std::string& text, std::size_t limit) {
-  const auto codes = DecodeUtf8(text);
-  return codes && codes->size() > limit;
+  const DecodedUtf8 decoded = DecodeUtf8(text);
+  return decoded.valid && decoded.codes.size() > limit;
 }
 
 bool IsIdCharacter(char c) {
@@ -118,17 +118,17 @@ class Reader {
 
   // Tabs become spaces; a character the .hlp file cannot hold, or a control character, is an error.
   bool CheckCharacters(std::string& line, int number) {
-    const auto codes = DecodeUtf8(line);
-    if (!codes) {
+    const DecodedUtf8 decoded = DecodeUtf8(line);
+    if (!decoded.valid) {
       Error(number, "the text is not UTF-8");
       return false;
     }
     bool clean = true;
-    for (const char32_t code : *codes) {
+    for (const char32_t code : decoded.codes) {
       if ((code < 0x20 && code != '\t') || (code >= 0x7F && code < 0xA0)) {
         Error(number, "the control character " + CodePointName(code));
         clean = false;
-      } else if (code >= 0x80 && CodePage1250FromUnicode(code) == '?') {
+      } else if (!InCodePage1250(code)) {
         Error(number, "the character " + CodePointName(code) + " \"" + Utf8(code) +
                           "\" has no code in code page 1250");
         clean = false;

@@ -1,6 +1,6 @@
 #include "tools/help/html_help.h"
 
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
 
 namespace {
 

@@ -14,12 +14,15 @@
 #include <sstream>
 #include <system_error>
 
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
+#include "disc/ini_file.h"
+#include "disc/names.h"
 #include "tools/check/disc_folder.h"
 #include "tools/output/safe_output.h"
 
 namespace fs = std::filesystem;
 using Severity = Finding::Severity;
+using Code = FindingCode;
 
 namespace {
 
@@ -37,28 +40,10 @@ std::string Autorun() {
          "\r\n";
 }
 
-// Windows compares names without regard to case; for the Latin letters a Polish or Czech disc uses, this
-// folds them the same way.
-char32_t FoldCase(char32_t code) {
-  if (code >= 'A' && code <= 'Z') return code + 32;
-  if (code >= 0xC0 && code <= 0xDE && code != 0xD7) return code + 32;
-  const bool evenUpper = (code >= 0x100 && code <= 0x137) || (code >= 0x14A && code <= 0x177);
-  const bool oddUpper = (code >= 0x139 && code <= 0x148) || (code >= 0x179 && code <= 0x17E);
-  if ((evenUpper && code % 2 == 0) || (oddUpper && code % 2 == 1)) return code + 1;
-  return code;
+// Two names of this machine, both UTF-8, as Windows would match them on the disc.
+bool SameMachineName(const std::string& a, const std::string& b) {
+  return SameName(DecodeUtf8(a).codes, DecodeUtf8(b).codes);
 }
-
-std::u32string Folded(const std::string& name) {
-  std::u32string folded;
-  if (const auto codes = DecodeUtf8(name)) {
-    for (const char32_t code : *codes) folded += FoldCase(code);
-  } else {
-    for (const char c : name) folded += FoldCase(static_cast<unsigned char>(c));
-  }
-  return folded;
-}
-
-bool SameName(const std::string& a, const std::string& b) { return Folded(a) == Folded(b); }
 
 // The disc's form of a path, as the checker's findings write it.
 std::string DiscForm(std::string path) {
@@ -76,8 +61,8 @@ class Planner {
     WalkFolder(root_, "", 0, {root_});
   }
 
-  void Error(const std::string& path, const std::string& text, long long line = 0) {
-    plan_.findings.push_back({Severity::kError, DiscForm(path), line, text});
+  void Error(Code code, const std::string& path, const std::string& text, long long line = 0) {
+    plan_.findings.push_back({Severity::kError, code, DiscForm(path), line, text});
   }
 
  private:
@@ -89,7 +74,8 @@ class Planner {
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
       entries.push_back(*it);
     }
-    if (error) return Error(path.empty() ? "." : path, "cannot be read (" + error.message() + ")");
+    if (error)
+      return Error(Code::kUnreadable, path.empty() ? "." : path, "cannot be read (" + error.message() + ")");
     std::sort(entries.begin(), entries.end(),
               [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
     std::vector<std::string> names;
@@ -100,14 +86,15 @@ class Planner {
       if (!nameUnits) continue;
       // Joliet, the tree Windows reads, holds no path longer than this; a deeper file would be left out.
       if (units + 1 + *nameUnits > kMaxJolietPath) {
-        Error(inImage, "the path is " + std::to_string(units + 1 + *nameUnits) +
+        Error(Code::kPathTooDeep, inImage, "the path is " + std::to_string(units + 1 + *nameUnits) +
                            " characters long on the disc (with its leading \\); Joliet holds at most " +
                            std::to_string(kMaxJolietPath));
         continue;
       }
       for (const auto& other : names) {
-        if (SameName(other, name)) {
-          Error(inImage, "differs from " + other + " only in case; Windows would see one name");
+        if (SameMachineName(other, name)) {
+          Error(Code::kNamesDifferInCase, inImage,
+                "differs from " + other + " only in case; Windows would see one name");
         }
       }
       names.push_back(name);
@@ -116,19 +103,19 @@ class Planner {
       if (entry.is_symlink(error)) {
         target = fs::canonical(entry.path(), error);
         if (error) {
-          Error(inImage, "cannot be read: the link leads nowhere");
+          Error(Code::kLinkNowhere, inImage, "cannot be read: the link leads nowhere");
           continue;
         }
         const auto inside = target.lexically_relative(root_);
         if (inside.empty() || *inside.begin() == "..") {
-          Error(inImage, "the link leads out of the folder");
+          Error(Code::kLinkOutside, inImage, "the link leads out of the folder");
           continue;
         }
       }
       const auto status = fs::status(target, error);
       if (fs::is_directory(status)) {
         if (above.count(target) != 0) {
-          Error(inImage, "the link leads back to a folder holding it");
+          Error(Code::kLinkLoop, inImage, "the link leads back to a folder holding it");
           continue;
         }
         plan_.contents.folders.push_back(inImage);
@@ -137,44 +124,45 @@ class Planner {
         WalkFolder(target, inImage, units + 1 + *nameUnits, below);
       } else if (fs::is_regular_file(status)) {
         if (!std::ifstream(target, std::ios::binary)) {
-          Error(inImage, std::string("cannot be read (") + std::strerror(errno) + ")");
+          Error(Code::kUnreadable, inImage, std::string("cannot be read (") + std::strerror(errno) + ")");
           continue;
         }
         // ISO 9660 gives a file's size in 32 bits; a larger file takes several extents, which not every
         // system reads.
         if (const auto size = fs::file_size(target, error); !error && size > kMaxFileSize) {
-          Error(inImage, "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
+          Error(Code::kFileTooLarge, inImage, "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
                              std::to_string(kMaxFileSize) + " (4 GiB less one byte)");
           continue;
         }
         plan_.contents.files.push_back({inImage, target, std::nullopt});
       } else {
-        Error(inImage, "is neither a file nor a folder");
+        Error(Code::kNotFileOrFolder, inImage, "is neither a file nor a folder");
       }
     }
   }
 
   // Whether Joliet, and so Windows, can hold the name as it is; its length in Joliet when it can.
   std::optional<std::size_t> CheckName(const std::string& name, const std::string& inImage) {
-    const auto codes = DecodeUtf8(name);
-    if (!codes) {
-      Error(inImage, "the name is not in UTF-8, so its characters are unknown");
+    const DecodedUtf8 decoded = DecodeUtf8(name);
+    const std::u32string* codes = &decoded.codes;
+    if (!decoded.valid) {
+      Error(Code::kNameNotUtf8, inImage, "the name is not in UTF-8, so its characters are unknown");
       return std::nullopt;
     }
     for (const char32_t code : *codes) {
       if (code < 0x20 || std::u32string(U"*:;?\\<>\"|").find(code) != std::u32string::npos) {
-        Error(inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
+        Error(Code::kBadNameCharacter, inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
         return std::nullopt;
       }
       // Joliet names are UCS-2: one 16-bit unit a character, with no room for surrogate pairs.
       if (code >= 0x10000) {
-        Error(inImage, "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
+        Error(Code::kNameBeyondBmp, inImage, "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
                            "\", which Joliet cannot (only characters up to U+FFFF)");
         return std::nullopt;
       }
     }
     if (codes->size() > kMaxJolietName) {
-      Error(inImage, "the name is " + std::to_string(codes->size()) +
+      Error(Code::kNameTooLong, inImage, "the name is " + std::to_string(codes->size()) +
                          " characters long; Joliet holds at most " + std::to_string(kMaxJolietName));
       return std::nullopt;
     }
@@ -187,48 +175,46 @@ class Planner {
 
 ImageFile* FindAtRoot(ImageContents& contents, const std::string& name) {
   for (auto& file : contents.files) {
-    if (SameName(file.path, name)) return &file;
+    if (SameMachineName(file.path, name)) return &file;
   }
   return nullptr;
 }
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// An author's autorun file must open a program the image holds.
+// An author's autorun file must open a program the image holds. Windows reads it as it reads any INI file,
+// and starts the command line of open= in its [autorun] section: the program is the whole value when that
+// names a file, else its quoted first word, else the text up to the first blank.
 void CheckAutorun(const ImageFile& autorun, const ImageContents& contents, Planner& planner) {
-  std::ifstream in(autorun.source, std::ios::binary);
-  std::string line;
-  bool inSection = false;
-  long long lineNumber = 0;
-  while (std::getline(in, line)) {
-    ++lineNumber;
-    line = Trim(line);
-    if (!line.empty() && line[0] == '[') {
-      inSection = SameName(line, "[autorun]");
-      continue;
-    }
-    const auto equals = line.find('=');
-    if (!inSection || equals == std::string::npos || !SameName(Trim(line.substr(0, equals)), "open"))
-      continue;
-    std::string program = Trim(line.substr(equals + 1));
+  IniFile file;
+  if (!file.Load(autorun.source.string())) {
+    planner.Error(Code::kUnreadable, autorun.path, "cannot be read");
+    return;
+  }
+  const IniFile::Value open = file.Get("autorun", "open", "");
+  if (open.line == 0) {
+    planner.Error(Code::kAutorunNoOpen, autorun.path,
+                  "opens no program: it has no open= line in its [autorun] section");
+    return;
+  }
+  // The value is the disc's text, in code page 1250; the image's names are this machine's.
+  const auto onDisc = [&](std::string program) {
+    std::replace(program.begin(), program.end(), '\\', '/');
+    if (!program.empty() && program[0] == '/') program.erase(0, 1);
+    return !program.empty() && std::any_of(contents.files.begin(), contents.files.end(),
+                                           [&](const ImageFile& f) { return SameName(program, f.path); });
+  };
+  std::string program = open.text;
+  if (!onDisc(program)) {
     if (!program.empty() && program[0] == '"') {
       program = program.substr(1, program.find('"', 1) - 1);
     } else {
       program = program.substr(0, program.find(' '));
     }
-    std::replace(program.begin(), program.end(), '\\', '/');
-    if (!program.empty() && program[0] == '/') program.erase(0, 1);
-    const bool found = std::any_of(contents.files.begin(), contents.files.end(),
-                                   [&](const ImageFile& file) { return SameName(file.path, program); });
-    if (!found)
-      planner.Error(autorun.path, "opens " + DiscForm(program) + ", which is not on the disc", lineNumber);
-    return;
+    if (!onDisc(program)) {
+      planner.Error(Code::kAutorunNoProgram, autorun.path,
+                    "opens " + DiscForm(Utf8FromCodePage1250(program)) + ", which is not on the disc",
+                    open.line);
+    }
   }
-  planner.Error(autorun.path, "opens no program: it has no open= line in its [autorun] section");
 }
 
 // Where the files lie on a CD decides how long the browser takes to start: every seek of a drive costs about
@@ -265,8 +251,8 @@ void LayOut(const CheckReport& report, const fs::path& folder, const ImagePath& 
   for (auto& file : contents.files) {
     // The files the packer adds are named in any case the folder's own would match.
     auto found = weight.find(file.path);
-    if (found == weight.end() && SameName(file.path, kAutorunName)) found = weight.find(kAutorunName);
-    if (found == weight.end() && SameName(file.path, kProgramName)) found = weight.find(kProgramName);
+    if (found == weight.end() && SameMachineName(file.path, kAutorunName)) found = weight.find(kAutorunName);
+    if (found == weight.end() && SameMachineName(file.path, kProgramName)) found = weight.find(kProgramName);
     if (found != weight.end()) file.sortWeight = found->second;
   }
 }
@@ -288,36 +274,32 @@ PackPlan Sorted(PackPlan plan) {
 std::string ToCodePage1250(const std::string& bytes, const std::string& file,
                            std::vector<Finding>& findings) {
   std::string text = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? bytes.substr(3) : bytes;
-  const auto codes = DecodeUtf8(text);
-  if (!codes) return text;
-  std::string out;
-  out.reserve(codes->size());
+  const DecodedUtf8 decoded = DecodeUtf8(text);
+  if (!decoded.valid) return text;
   long long line = 1;
   long long lastReported = 0;
-  for (const char32_t code : *codes) {
-    const char byte = CodePage1250FromUnicode(code);
-    if (byte == '?' && code != '?' && lastReported != line) {
+  for (const char32_t code : decoded.codes) {
+    if (!InCodePage1250(code) && lastReported != line) {
       findings.push_back(
-          {Severity::kError, file, line,
+          {Severity::kError, Code::kNotInCodePage, Utf8FromCodePage1250(file), line,
            "the character " + CodePointName(code) + " \"" + Utf8(code) + "\" has no code in code page 1250"});
       lastReported = line;
     }
     if (code == '\n') ++line;
-    out += byte;
   }
-  return out;
+  return EncodeCodePage1250(decoded.codes);
 }
 
 std::string VolumeLabel(const std::string& name) {
   std::string label;
-  for (const char c : name) {
+  // One '_' for each character other than these, however many bytes it takes.
+  for (const char32_t c : DecodeUtf8(name).codes) {
     if (label.size() == 32) break;
     if (c >= 'a' && c <= 'z') {
       label += static_cast<char>(c - 32);
     } else if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
-      label += c;
-    } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-      // One '_' for each character other than these, however many bytes it takes.
+      label += static_cast<char>(c);
+    } else {
       label += '_';
     }
   }
@@ -369,8 +351,8 @@ PackPlan PlanImage(const PackRequest& request) {
   // folder) would stand beside that file under one name for Windows.
   for (const auto& folder : plan.contents.folders) {
     for (const char* needed : {kProgramName, kAutorunName}) {
-      if (SameName(folder, needed)) {
-        planner.Error(folder, std::string("is a folder, where the disc needs the file ") + needed +
+      if (SameMachineName(folder, needed)) {
+        planner.Error(Code::kNameClash, folder, std::string("is a folder, where the disc needs the file ") + needed +
                                   "; Windows would see one name");
       }
     }
@@ -380,14 +362,14 @@ PackPlan PlanImage(const PackRequest& request) {
   if (FindAtRoot(plan.contents, kProgramName) == nullptr) {
     programMissing = true;
     if (request.program.empty()) {
-      planner.Error(kProgramName, "the folder has no program; name it with --program");
+      planner.Error(Code::kNoProgram, kProgramName, "the folder has no program; name it with --program");
     } else if (std::error_code ignored; !fs::is_regular_file(request.program, ignored)) {
-      plan.findings.push_back({Severity::kError, request.program.string(), 0,
+      plan.findings.push_back({Severity::kError, Code::kProgramNotFile, request.program.string(), 0,
                                fs::exists(request.program, ignored)
                                    ? "is not a file; --program names the program file to put on the disc"
                                    : "cannot be read (No such file or directory)"});
     } else if (!std::ifstream(request.program, std::ios::binary)) {
-      plan.findings.push_back({Severity::kError, request.program.string(), 0,
+      plan.findings.push_back({Severity::kError, Code::kUnreadable, request.program.string(), 0,
                                std::string("cannot be read (") + std::strerror(errno) + ")"});
     } else {
       // The image is written from absolute paths: a relative one would be looked up elsewhere.
@@ -410,7 +392,7 @@ PackPlan PlanImage(const PackRequest& request) {
     std::string upper = request.label;
     for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
     if (upper != plan.contents.volumeLabel) {
-      plan.findings.push_back({Severity::kWarning, "--label", 0,
+      plan.findings.push_back({Severity::kWarning, Code::kLabelChanged, "--label", 0,
                                "the volume label \"" + request.label + "\" becomes " +
                                    plan.contents.volumeLabel +
                                    ": ISO 9660 labels hold only A to Z, 0 to 9 and _, at most 32 of them"});

@@ -2,7 +2,7 @@
 
 #include <direct.h>
 
-#include "app/path_limit.h"
+#include "disc/path_limit.h"
 #include "res/resource.h"
 #include "ui/dialogs/folder_browse_dialog.h"
 

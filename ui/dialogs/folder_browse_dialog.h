@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/path_limit.h"
+#include "disc/path_limit.h"
 #include "framework/dialog.h"
 #include "ui/controls/bitmap_push_button.h"
 

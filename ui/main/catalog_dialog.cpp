@@ -9,8 +9,9 @@
 #include "app/paths.h"
 #include "catalog/catalog_load.h"
 #include "catalog/load_host.h"
+#include "disc/finding.h"
 #include "framework/message_box.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 #include "res/resource.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/copy_target_dialog.h"
@@ -22,7 +23,6 @@ namespace {
 
 constexpr const char* kWindowTitle = "Tamo CD (ZoT)";
 constexpr const char* kUpRow = "..";
-constexpr const char* kDescriptionGone = "Could not open file with description ";
 constexpr const char* kRunNotFound = "Error : file to run %s not found";
 constexpr const char* kInstallNotFound = "Error : instalation file %s not found";
 constexpr const char* kNotStarted = "Error : could not start %s";
@@ -168,7 +168,7 @@ bool CatalogDialog::LoadCatalog() {
   sources.defaultDescriptionPolish = defaultDescriptionPolish;
   sources.defaultDescriptionCzech = defaultDescriptionCzech;
   WindowLoadHost host(hwnd_);
-  return ::LoadCatalog(sources, isPolish != 0, categories_, host);
+  return ::LoadCatalog(sources, LanguageOf(isPolish != 0), categories_, host);
 }
 
 void CatalogDialog::ReleaseCatalog() {
@@ -213,7 +213,7 @@ void CatalogDialog::ShowProgramDescription(const ProgramEntry& entry) {
   // says which file is missing instead of keeping the previous row's text.
   TextFile file;
   if (!file.Open(entry.descriptionPath)) {
-    descriptionPane_.SetText(kDescriptionGone + entry.descriptionPath);
+    descriptionPane_.SetText(kNoDescriptionMessage + entry.descriptionPath);
     return;
   }
   std::string text;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/path_limit.h"
+#include "disc/path_limit.h"
 
 // The command lines the main window starts: the system's copy tool and a help viewer. Paths go in as they
 // are, except that a path with a space is quoted, so that it reaches the started program as one argument.

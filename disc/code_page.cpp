@@ -1,4 +1,4 @@
-#include "tools/check/code_page_1250.h"
+#include "disc/code_page.h"
 
 #include <cstdio>
 
@@ -20,57 +20,51 @@ constexpr unsigned short kCodePage1250[128] = {
 
 }  // namespace
 
-char CodePage1250FromUnicode(unsigned long code) {
-  if (code < 0x80) return static_cast<char>(code);
-  for (unsigned byte = 0; byte < 128; ++byte) {
-    if (kCodePage1250[byte] == code) return static_cast<char>(0x80 + byte);
-  }
-  return '?';
-}
-
-std::string Utf8FromCodePage1250(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    out += Utf8(byte < 0x80 ? byte : kCodePage1250[byte - 0x80]);
-  }
-  return out;
-}
-
-std::optional<std::u32string> DecodeUtf8(const std::string& text) {
-  std::u32string codes;
+DecodedUtf8 DecodeUtf8(std::string_view text) {
+  DecodedUtf8 decoded;
+  decoded.codes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
+    std::size_t length = 0;
     char32_t code = byte;
-    if (byte >= 0xC2 && byte <= 0xDF) {
+    char32_t least = 0;
+    if (byte < 0x80) {
+      length = 1;
+    } else if (byte >= 0xC2 && byte <= 0xDF) {
       length = 2;
       code = byte & 0x1F;
+      least = 0x80;
     } else if (byte >= 0xE0 && byte <= 0xEF) {
       length = 3;
       code = byte & 0x0F;
+      least = 0x800;
     } else if (byte >= 0xF0 && byte <= 0xF4) {
       length = 4;
       code = byte & 0x07;
-    } else if (byte >= 0x80) {
-      return std::nullopt;
+      least = 0x10000;
     }
-    if (i + length > text.size()) return std::nullopt;
-    for (std::size_t k = 1; k < length; ++k) {
+    if (length > text.size() - i) {
+      decoded.codes += kReplacementCharacter;
+      decoded.valid = false;
+      break;
+    }
+    bool wellFormed = length > 0;
+    for (std::size_t k = 1; wellFormed && k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return std::nullopt;
+      wellFormed = (next & 0xC0) == 0x80;
       code = (code << 6) | (next & 0x3F);
     }
-    // Overlong forms and surrogates are not UTF-8 either.
-    if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
-        (length == 4 && (code < 0x10000 || code > 0x10FFFF))) {
-      return std::nullopt;
+    wellFormed = wellFormed && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+    if (!wellFormed) {
+      decoded.codes += kReplacementCharacter;
+      decoded.valid = false;
+      ++i;
+      continue;
     }
-    codes += code;
+    decoded.codes += code;
     i += length;
   }
-  return codes;
+  return decoded;
 }
 
 std::string Utf8(char32_t code) {
@@ -93,16 +87,57 @@ std::string Utf8(char32_t code) {
   return out;
 }
 
+std::string EncodeUtf8(std::u32string_view codes) {
+  std::string out;
+  out.reserve(codes.size());
+  for (const char32_t code : codes) out += Utf8(code);
+  return out;
+}
+
+std::u32string DecodeCodePage1250(std::string_view text) {
+  std::u32string codes;
+  codes.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    codes += byte < 0x80 ? char32_t{byte} : char32_t{kCodePage1250[byte - 0x80]};
+  }
+  return codes;
+}
+
+bool InCodePage1250(char32_t code) {
+  if (code < 0x80) return true;
+  for (const unsigned short known : kCodePage1250) {
+    if (known == code) return true;
+  }
+  return false;
+}
+
+char CodePage1250FromUnicode(char32_t code) {
+  if (code < 0x80) return static_cast<char>(code);
+  for (unsigned byte = 0; byte < 128; ++byte) {
+    if (kCodePage1250[byte] == code) return static_cast<char>(0x80 + byte);
+  }
+  return '?';
+}
+
+std::string EncodeCodePage1250(std::u32string_view codes) {
+  std::string out;
+  out.reserve(codes.size());
+  for (const char32_t code : codes) {
+    // Windows converts through UTF-16: a character beyond it is two units, neither of which the code page
+    // has.
+    if (code >= 0x10000) out += '?';
+    out += CodePage1250FromUnicode(code);
+  }
+  return out;
+}
+
+std::string Utf8FromCodePage1250(std::string_view text) { return EncodeUtf8(DecodeCodePage1250(text)); }
+
+std::string CodePage1250FromUtf8(std::string_view text) { return EncodeCodePage1250(DecodeUtf8(text).codes); }
+
 std::string CodePointName(char32_t code) {
   char text[16];
   std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
   return text;
-}
-
-std::string CodePage1250FromUtf8(const std::string& text) {
-  std::string out;
-  if (const auto codes = DecodeUtf8(text)) {
-    for (const char32_t code : *codes) out += CodePage1250FromUnicode(code);
-  }
-  return out;
 }

@@ -1,4 +1,4 @@
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 
 #include <cstring>
 #include <utility>
@@ -100,6 +100,16 @@ bool TextFile::ReadLine(std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
   }
+}
+
+std::string TextFile::ReadRest() {
+  std::string rest;
+  if (!open_) return rest;
+  do {
+    rest.append(buffer_, position_, std::string::npos);
+    position_ = buffer_.size();
+  } while (Refill());
+  return rest;
 }
 
 void TextFile::Close() {

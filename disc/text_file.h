@@ -33,6 +33,8 @@ class TextFile {
   bool OpenFromString(std::string contents);
   // False at end of file; the last line need not end with LF.
   bool ReadLine(std::string& line);
+  // The rest of the file as it is, line ends included, up to the end-of-file mark where it ends the file.
+  std::string ReadRest();
   void Close();
   bool IsOpen() const;
 

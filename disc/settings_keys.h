@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <iterator>
 
-// The keys of the settings file, each once: start-up reads them through the platform's profile reading, and
-// the disc checker, which runs on any platform, reads the same table with its own reader. So this header is
-// plain C++ and needs nothing of the rest of start-up.
+// The settings file and its keys, each once: start-up reads them through the platform's profile reading, and
+// the disc checker, which runs on any platform, reads the same table with the portable INI reader.
+
+// The settings file's name, at the disc root; the browser reads it from the directory it is started in.
+inline constexpr char kSettingsFileName[] = "tamo_cd.ini";
 
 enum class Setting {
   kMultiLanguage,

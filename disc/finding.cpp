@@ -90,6 +90,8 @@ const char* FindingCodeName(FindingCode code) {
       return "name-clash";
     case FindingCode::kLabelChanged:
       return "label-changed";
+    case FindingCode::kOutputInsideInput:
+      return "output-inside-input";
   }
   return "unknown";
 }

@@ -54,6 +54,7 @@ enum class FindingCode {
   kProgramNotFile,     // --program names no file
   kNameClash,          // a folder by the name of a file the packer adds
   kLabelChanged,       // a volume label changed to fit ISO 9660
+  kOutputInsideInput,  // an output file inside the folder or over the source it is made of
 };
 
 // The code as printed: "no-description-file".

@@ -440,8 +440,7 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
     finding.text = Utf8FromCodePage1250(finding.text);
   }
   report.findings = std::move(all);
-  report.loadOrder[1] = std::move(polish.opened);
-  report.loadOrder[0] = std::move(czech.opened);
+  for (const Language language : kLanguages) report.loadOrder[language] = std::move(results[language].opened);
 
   if (withTree) {
     for (const Language language : kLanguages) {

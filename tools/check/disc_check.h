@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "disc/finding.h"
+#include "disc/language.h"
 
 struct CheckReport {
   // Ordered by file, then line; in UTF-8, as everything the checker reports.
@@ -15,8 +16,8 @@ struct CheckReport {
   // Each language's tree as the browser shows it, when asked for.
   std::string tree;
   // The files each language's load opens, in the order it opens them (its category file, the program list,
-  // then each program's description file), as the disc names them: [0] Czech, [1] Polish.
-  std::vector<std::string> loadOrder[2];
+  // then each program's description file), as the disc names them.
+  PerLanguage<std::vector<std::string>> loadOrder;
 
   int ErrorCount() const;
   int WarningCount() const;

@@ -86,9 +86,10 @@ class Planner {
       if (!nameUnits) continue;
       // Joliet, the tree Windows reads, holds no path longer than this; a deeper file would be left out.
       if (units + 1 + *nameUnits > kMaxJolietPath) {
-        Error(Code::kPathTooDeep, inImage, "the path is " + std::to_string(units + 1 + *nameUnits) +
-                           " characters long on the disc (with its leading \\); Joliet holds at most " +
-                           std::to_string(kMaxJolietPath));
+        Error(Code::kPathTooDeep, inImage,
+              "the path is " + std::to_string(units + 1 + *nameUnits) +
+                  " characters long on the disc (with its leading \\); Joliet holds at most " +
+                  std::to_string(kMaxJolietPath));
         continue;
       }
       for (const auto& other : names) {
@@ -130,8 +131,9 @@ class Planner {
         // ISO 9660 gives a file's size in 32 bits; a larger file takes several extents, which not every
         // system reads.
         if (const auto size = fs::file_size(target, error); !error && size > kMaxFileSize) {
-          Error(Code::kFileTooLarge, inImage, "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
-                             std::to_string(kMaxFileSize) + " (4 GiB less one byte)");
+          Error(Code::kFileTooLarge, inImage,
+                "is " + std::to_string(size) + " bytes long; a file on the disc holds at most " +
+                    std::to_string(kMaxFileSize) + " (4 GiB less one byte)");
           continue;
         }
         plan_.contents.files.push_back({inImage, target, std::nullopt});
@@ -151,19 +153,22 @@ class Planner {
     }
     for (const char32_t code : *codes) {
       if (code < 0x20 || std::u32string(U"*:;?\\<>\"|").find(code) != std::u32string::npos) {
-        Error(Code::kBadNameCharacter, inImage, "the name holds " + CodePointName(code) + ", which Windows names cannot");
+        Error(Code::kBadNameCharacter, inImage,
+              "the name holds " + CodePointName(code) + ", which Windows names cannot");
         return std::nullopt;
       }
       // Joliet names are UCS-2: one 16-bit unit a character, with no room for surrogate pairs.
       if (code >= 0x10000) {
-        Error(Code::kNameBeyondBmp, inImage, "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
-                           "\", which Joliet cannot (only characters up to U+FFFF)");
+        Error(Code::kNameBeyondBmp, inImage,
+              "the name holds " + CodePointName(code) + " \"" + Utf8(code) +
+                  "\", which Joliet cannot (only characters up to U+FFFF)");
         return std::nullopt;
       }
     }
     if (codes->size() > kMaxJolietName) {
-      Error(Code::kNameTooLong, inImage, "the name is " + std::to_string(codes->size()) +
-                         " characters long; Joliet holds at most " + std::to_string(kMaxJolietName));
+      Error(Code::kNameTooLong, inImage,
+            "the name is " + std::to_string(codes->size()) + " characters long; Joliet holds at most " +
+                std::to_string(kMaxJolietName));
       return std::nullopt;
     }
     return codes->size();
@@ -232,8 +237,8 @@ void LayOut(const CheckReport& report, const fs::path& folder, const ImagePath& 
     const auto native = disc.Locate(path);
     return native ? imagePath(*native) : std::string();
   };
-  const std::vector<std::string>& polish = report.loadOrder[1];
-  const std::vector<std::string>& czech = report.loadOrder[0];
+  const std::vector<std::string>& polish = report.loadOrder.polish;
+  const std::vector<std::string>& czech = report.loadOrder.czech;
   std::vector<std::string> order{kAutorunName, kProgramName, inImage(kSettingsName)};
   for (const auto* load : {&polish, &czech}) {
     if (!load->empty()) order.push_back(inImage(load->front()));
@@ -352,8 +357,9 @@ PackPlan PlanImage(const PackRequest& request) {
   for (const auto& folder : plan.contents.folders) {
     for (const char* needed : {kProgramName, kAutorunName}) {
       if (SameMachineName(folder, needed)) {
-        planner.Error(Code::kNameClash, folder, std::string("is a folder, where the disc needs the file ") + needed +
-                                  "; Windows would see one name");
+        planner.Error(Code::kNameClash, folder,
+                      std::string("is a folder, where the disc needs the file ") + needed +
+                          "; Windows would see one name");
       }
     }
   }
@@ -521,8 +527,10 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
   }
   // An image inside the folder would go onto the next image made of it, or replace one of its files.
   if (LiesInside(target, request.folder)) {
-    errors << target.string() << ": error: lies inside the folder " << request.folder.string()
-           << ", which the image is made of; write it elsewhere\n";
+    errors << FormatFinding({Severity::kError, Code::kOutputInsideInput, target.string(), 0,
+                             "lies inside the folder " + request.folder.string() +
+                                 ", which the image is made of; write it elsewhere"})
+           << "\n";
     out << "nothing written\n";
     return 2;
   }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <cwctype>
 #include <functional>
 #include <string>
 #include <utility>
@@ -93,6 +95,13 @@ inline DialogScript::Step Key(UINT key) {
     PostMessageA(focus != nullptr ? focus : dialog, WM_KEYDOWN, key, 1);
   };
 }
+// Alt held with `letter` pressed, where the focus is.
+inline DialogScript::Step Alt(char letter) {
+  return [letter](HWND dialog) {
+    HWND focus = GetFocus();
+    PostMessageA(focus != nullptr ? focus : dialog, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);
+  };
+}
 // The pointer passing over the control.
 inline DialogScript::Step Hover(int id) {
   return [id](HWND dialog) { SendMessageA(GetDlgItem(dialog, id), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
@@ -133,6 +142,35 @@ inline std::vector<std::string> ListRows(HWND list) {
     rows.push_back(text);
   }
   return rows;
+}
+
+// The texts of the buttons `ids`, as a screen reader reads them: in Unicode, from the program's code page.
+inline std::vector<std::wstring> ButtonNames(HWND dialog, const std::vector<int>& ids) {
+  std::vector<std::wstring> names;
+  for (int id : ids) {
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, id, text, 64);
+    names.push_back(text);
+  }
+  return names;
+}
+
+// Every button of the dialog has one letter marked with "&", and no two buttons the same one.
+inline testing::AssertionResult LettersAreMarkedOnceEach(HWND dialog) {
+  std::wstring letters;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[64] = {};
+    GetClassNameW(child, text, 64);
+    if (lstrcmpiW(text, L"Button") != 0) continue;
+    GetWindowTextW(child, text, 64);
+    const wchar_t* mark = wcschr(text, L'&');
+    if (mark == nullptr || mark[1] == 0 || wcschr(mark + 1, L'&') != nullptr)
+      return testing::AssertionFailure() << "not one marked letter in a button text";
+    const wchar_t letter = static_cast<wchar_t>(towupper(mark[1]));
+    if (letters.find(letter) != std::wstring::npos) return testing::AssertionFailure() << "a letter twice";
+    letters += letter;
+  }
+  return testing::AssertionSuccess();
 }
 
 // The name by which the bitmap resource numbered `id` is loaded ("#" and the number).

@@ -25,6 +25,20 @@ TEST(ExitConfirmDialogTest, YesOnTheRightLeavesNoAndEscapeStay) {
       {"Enter after hovering no", {Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
       {"Enter after hovering yes, then no", {Hover(kYes), Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
   };
+  // Alt and the letter of yes (Tak, Ano) or no (Nie, Ne).
+  const struct {
+    std::vector<DialogScript::Step> polish, czech;
+    INT_PTR expected;
+  } letters[] = {{{Alt('t')}, {Alt('a')}, IDOK}, {{Alt('n')}, {Alt('n')}, IDCANCEL}};
+  for (const auto& c : letters) {
+    for (int isPolish : {1, 0}) {
+      SCOPED_TRACE(testing::Message() << "letter of " << c.expected << ", isPolish " << isPolish);
+      ExitConfirmDialog dialog;
+      dialog.isPolish = isPolish;
+      DialogScript script(isPolish != 0 ? c.polish : c.czech);
+      EXPECT_EQ(dialog.DoModal(), c.expected);
+    }
+  }
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     for (int isPolish : {1, 0}) {
@@ -43,9 +57,10 @@ TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) 
     const char* noUp;
     const char* question;
     SIZE questionSize;
+    std::vector<std::wstring> names;  // yes, no
   } cases[] = {
-      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}},
-      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}},
+      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}, {L"&Tak", L"&Nie"}},
+      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}, {L"&Ano", L"&Ne"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.isPolish);
@@ -65,6 +80,7 @@ TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) 
                      sizeof shown, &shown);
           EXPECT_EQ(shown.bmWidth, c.questionSize.cx);
           EXPECT_EQ(shown.bmHeight, c.questionSize.cy);
+          EXPECT_EQ(ButtonNames(d, {kYes, kNo}), c.names);
         },
         Key(VK_ESCAPE),
     });

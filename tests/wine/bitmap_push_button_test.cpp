@@ -360,45 +360,6 @@ TEST_F(BitmapPushButtonTest, EmptyPicturesPaintNothing) {
   }
 }
 
-// The dialog's keyboard handling finds the letter after "&" in the button texts, as in any dialog.
-TEST_F(BitmapPushButtonTest, AltAndTheMarkedLetterClickAnEnabledButtonOnly) {
-  const struct {
-    const char* keys;
-    UINT message;
-    char letter;
-    int disabled;  // 0: none
-    std::vector<std::pair<int, int>> commands;
-    const char* field;
-  } cases[] = {
-      {"Alt+A", WM_SYSCHAR, 'a', 0, {{IDCANCEL, BN_CLICKED}}, ""},
-      {"Alt+Shift+P", WM_SYSCHAR, 'P', 0, {{IDC_BROWSE, BN_CLICKED}}, ""},
-      {"Alt+A, cancel disabled", WM_SYSCHAR, 'a', IDCANCEL, {}, ""},
-      {"Alt+X, no such letter", WM_SYSCHAR, 'x', 0, {}, ""},
-      {"A typed in the field", WM_CHAR, 'a', 0, {}, "a"},
-  };
-  ok_.SetText("&OK");
-  cancel_.SetText("&Anuluj");
-  browse_.SetText("&Przegladaj...");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.keys);
-    SetDlgItemTextA(dialog_, IDC_DESTINATION, "");
-    FocusField();
-    if (c.disabled != 0) EnableWindow(Item(c.disabled), FALSE);
-    record_ = DialogRecord{};
-    PostMessageA(GetFocus(), c.message, static_cast<WPARAM>(c.letter),
-                 c.message == WM_SYSCHAR ? 0x20000001 : 1);
-    PumpAsDialog();
-    EXPECT_EQ(record_.buttonCommands, c.commands);
-    char field[16] = {};
-    GetDlgItemTextA(dialog_, IDC_DESTINATION, field, sizeof field);
-    EXPECT_STREQ(field, c.field);
-    for (const auto& [id, code] : c.commands) {
-      EXPECT_TRUE(Shows(Item(id), id == IDCANCEL ? "BM_ANUL_PF" : "BM_EXPL_PF")) << "clicked, so focused";
-    }
-    if (c.disabled != 0) EnableWindow(Item(c.disabled), TRUE);
-  }
-}
-
 TEST_F(BitmapPushButtonTest, ReloadReplacesAndReleasesAllFourPicturesAndRepaintsAtOnce) {
   const HWND ok = Item(IDOK);
   std::vector<HBITMAP> old;

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwchar>
-#include <cwctype>
 #include <functional>
 #include <string>
 #include <utility>
@@ -153,24 +151,6 @@ inline std::vector<std::wstring> ButtonNames(HWND dialog, const std::vector<int>
     names.push_back(text);
   }
   return names;
-}
-
-// Every button of the dialog has one letter marked with "&", and no two buttons the same one.
-inline testing::AssertionResult LettersAreMarkedOnceEach(HWND dialog) {
-  std::wstring letters;
-  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    wchar_t text[64] = {};
-    GetClassNameW(child, text, 64);
-    if (lstrcmpiW(text, L"Button") != 0) continue;
-    GetWindowTextW(child, text, 64);
-    const wchar_t* mark = wcschr(text, L'&');
-    if (mark == nullptr || mark[1] == 0 || wcschr(mark + 1, L'&') != nullptr)
-      return testing::AssertionFailure() << "not one marked letter in a button text";
-    const wchar_t letter = static_cast<wchar_t>(towupper(mark[1]));
-    if (letters.find(letter) != std::wstring::npos) return testing::AssertionFailure() << "a letter twice";
-    letters += letter;
-  }
-  return testing::AssertionSuccess();
 }
 
 // The name by which the bitmap resource numbered `id` is loaded ("#" and the number).

@@ -133,7 +133,8 @@ void CatalogDialog::LoadButtonBitmaps() {
     const char* czechName;
   };
   // Only the buttons the window disables have a disabled image. Language, install, help and the maker's
-  // button have one picture set for both languages, which carries the words of both.
+  // button have one picture set for both languages, which carries the words of both; the name is the current
+  // language's.
   static const ButtonImages kImages[] = {
       {&CatalogDialog::cancelButton_,
        {"BM_CANCEL_PU", "BM_CANCEL_PD", "BM_CANCEL_PF"},

@@ -147,6 +147,10 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   INT_PTR result = FALSE;
   if (OnMessage(message, wParam, lParam, result)) return result;
+  // A list box that wants the keyboard asks its dialog what a key or a letter does; a dialog procedure
+  // answers directly, and its FALSE would read as "row 0", sending every arrow and typed letter to the first
+  // row. -1 is the list's own handling, as any window gives it.
+  if (message == WM_VKEYTOITEM || message == WM_CHARTOITEM) return -1;
   if (message == WM_COMMAND) {
     const int id = LOWORD(wParam);
     const int code = HIWORD(wParam);

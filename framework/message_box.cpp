@@ -1,5 +1,7 @@
 #include "framework/message_box.h"
 
+#include "framework/wait_cursor.h"
+
 std::string ApplicationName() {
   char path[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -12,5 +14,6 @@ std::string ApplicationName() {
 }
 
 void ShowMessage(HWND owner, const std::string& text) {
+  const WaitCursor::Pause asking;
   MessageBoxA(owner, text.c_str(), ApplicationName().c_str(), MB_OK);
 }

@@ -25,6 +25,24 @@ namespace {
 
 const std::string kDisc = "D:\\COMMANDS";
 const char* const kPrograms[] = {"SZACHY", "NOTES", "MOJE GRY", "KORZEN", "DOKUMENTY"};
+const std::string kProgramList =
+    "SZACHY\n1\nrun=szachy.exe /k\nins=setup.exe\ncop=c:\\gry\n\n"
+    "NOTES\n1\n\n"
+    "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n\n"
+    "KORZEN\n1\nrun=\\root_run.exe /r\nins=\\setup.exe\n\n"
+    "DOKUMENTY\n1\nrun=czytaj mnie.tamodoc\nins=plan.tamonone\n";
+
+// The main window, telling the test whenever its catalogue load opens a file.
+class WatchedCatalogDialog : public CatalogDialog {
+ public:
+  std::function<void()> onOpen;
+
+ protected:
+  bool OpenLoadFile(TextFile& file, const std::string& path) override {
+    if (onOpen) onOpen();
+    return CatalogDialog::OpenLoadFile(file, path);
+  }
+};
 
 // A disc with one category of five programs: Szachy (run, installer, its own copy destination), Notes
 // (nothing to start), "Moje Gry" (a directory with a space, a run file that is missing), Korzen (both files
@@ -33,23 +51,7 @@ class CatalogCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = CurrentDirectory();
-    SetCurrentDirectoryOrDie("D:\\");
-    RemoveTree(kDisc);
-    for (const char* program : kPrograms) MakeDirectories(kDisc + "\\" + program + "\\opis");
-    WriteTextFile(kDisc + "\\kat1.txt", "1;0;Gry\nGry polskie\n$\n");
-    WriteTextFile(kDisc + "\\kat2.txt", "1;0;Hry\nHry ceske\n$\n");
-    WriteTextFile(kDisc + "\\prog.txt",
-                  "SZACHY\n1\nrun=szachy.exe /k\nins=setup.exe\ncop=c:\\gry\n\n"
-                  "NOTES\n1\n\n"
-                  "MOJE GRY\n1\nrun=brak.exe\nins=BRAK\\setup.exe\n\n"
-                  "KORZEN\n1\nrun=\\root_run.exe /r\nins=\\setup.exe\n\n"
-                  "DOKUMENTY\n1\nrun=czytaj mnie.tamodoc\nins=plan.tamonone\n");
-    for (const char* program : kPrograms) {
-      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis1.txt", std::string(program) + " PL\n");
-      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis2.txt", std::string(program) + " CZ\n");
-    }
-    InstallRecorder(kDisc + "\\SZACHY\\szachy.exe");
-    InstallRecorder(kDisc + "\\SZACHY\\setup.exe");
+    WriteDisc();
     // The platform looks for a program in the directory of the running program first: recorders there stand
     // in for the copy tool and the help viewer and show the exact command lines.
     InstallRecorder(ExecutableDirectory() + "\\xcopy.exe");
@@ -57,7 +59,6 @@ class CatalogCommandsTest : public ::testing::Test {
     InstallRecorder(ExecutableDirectory() + "\\hh.exe");
     record_ = kDisc + "\\record.txt";
     RecordTo(record_);
-    SetCurrentDirectoryOrDie(kDisc);
 
     dialog_.categoryFilePolish = kDisc + "\\kat1.txt";
     dialog_.categoryFileCzech = kDisc + "\\kat2.txt";
@@ -72,6 +73,22 @@ class CatalogCommandsTest : public ::testing::Test {
     app_.SetMainWindow(&dialog_);
     watching_ = this;
     afterCall_ = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterCall, nullptr, GetCurrentThreadId());
+  }
+  // Also between the cases of a table: each starts from a fresh disc, and in its directory.
+  static void WriteDisc() {
+    SetCurrentDirectoryOrDie("D:\\");
+    RemoveTree(kDisc);
+    for (const char* program : kPrograms) MakeDirectories(kDisc + "\\" + program + "\\opis");
+    WriteTextFile(kDisc + "\\kat1.txt", "1;0;Gry\nGry polskie\n$\n");
+    WriteTextFile(kDisc + "\\kat2.txt", "1;0;Hry\nHry ceske\n$\n");
+    WriteTextFile(kDisc + "\\prog.txt", kProgramList);
+    for (const char* program : kPrograms) {
+      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis1.txt", std::string(program) + " PL\n");
+      WriteTextFile(kDisc + "\\" + program + "\\opis\\opis2.txt", std::string(program) + " CZ\n");
+    }
+    InstallRecorder(kDisc + "\\SZACHY\\szachy.exe");
+    InstallRecorder(kDisc + "\\SZACHY\\setup.exe");
+    SetCurrentDirectoryOrDie(kDisc);
   }
   void TearDown() override {
     UnhookWindowsHookEx(afterCall_);
@@ -170,7 +187,7 @@ class CatalogCommandsTest : public ::testing::Test {
   static inline CatalogCommandsTest* watching_ = nullptr;
   HHOOK afterCall_ = nullptr;
   Application app_;
-  CatalogDialog dialog_;
+  WatchedCatalogDialog dialog_;
   std::vector<std::string> messages_;
 };
 
@@ -526,6 +543,116 @@ TEST_F(CatalogCommandsTest, FailedReloadEndsTheWindowAfterItsMessage) {
   EXPECT_EQ(dialog_.DoModal(), IDOK);
   EXPECT_EQ(messages_, (std::vector<std::string>{"Could not open file " + kDisc + "\\kat2.txt"}));
   EXPECT_TRUE(dialog_.categories().IsEmpty());
+}
+
+TEST_F(CatalogCommandsTest, ButtonsAreNamedWithTheWordsOfTheirPicturesInTheLanguage) {
+  const std::vector<std::wstring> polish = {L"&Język", L"&Uruchom",     L"&Kopiuj", L"&Instaluj",
+                                            L"&Pomoc", L"Kontakt &ZoT", L"&Wyjście"};
+  const std::vector<std::wstring> czech = {L"&Jazyk",    L"&Spustit",     L"&Kopírovat", L"&Instalovat",
+                                           L"&Nápověda", L"Kontakt &ZoT", L"K&onec"};
+  std::vector<std::vector<std::wstring>> seen;
+  auto names = Look([&](HWND dialog) {
+    seen.push_back(ButtonNames(
+        dialog, {IDC_LANGUAGE, IDC_RUN, IDC_COPY, IDC_INSTALL, IDC_HELP_BUTTON, IDC_ZOT, IDCANCEL}));
+    // The texts are never painted: the buttons show their pictures exactly.
+    UpdateWindow(dialog);
+    EXPECT_EQ(ShownBitmap(GetDlgItem(dialog, IDCANCEL), {"BM_CANCEL_PU", "BM_CANCEL_CU"}),
+              dialog_.isPolish != 0 ? "BM_CANCEL_PU" : "BM_CANCEL_CU");
+  });
+  SetCursorPos(1000, 700);  // away from the buttons, which would take the focus and show another picture
+  RunMain(
+      {names, Press(IDC_LANGUAGE), Press(IDC_CZECH), names, Press(IDC_LANGUAGE), Press(IDC_POLISH), names});
+  EXPECT_EQ(seen, (std::vector<std::vector<std::wstring>>{polish, czech, polish}));
+}
+
+// Alt and a button's letter press it, in the main window and in the dialogs it opens; a disabled button's
+// letter does nothing, and a letter typed in the list goes to the list.
+TEST_F(CatalogCommandsTest, AltAndALetterPressTheButton) {
+  std::vector<std::string> windows;
+  auto where = Look([&](HWND dialog) {
+    const LRESULT row = SendDlgItemMessageA(dialog, IDC_LIST, LB_GETCURSEL, 0, 0);
+    windows.push_back(dialog == dialog_.hwnd()                         ? "main, row " + std::to_string(row)
+                      : GetDlgItem(dialog, IDC_DESTINATION) != nullptr ? "copy"
+                      : GetDlgItem(dialog, IDC_QUESTION) != nullptr    ? "exit confirmation"
+                                                                       : "other");
+  });
+  auto typed = [](char letter) {
+    return DialogScript::Step([letter](HWND dialog) {
+      SetFocus(GetDlgItem(dialog, IDC_LIST));
+      PostMessageA(GetDlgItem(dialog, IDC_LIST), WM_CHAR, static_cast<WPARAM>(letter), 1);
+    });
+  };
+  RunMain({Enter(0), Alt('k'), where,         // copy disabled: nothing opens
+           typed('k'), where,                 // the list selects Korzen, row 4
+           Key(VK_UP), where,                 // and Moje Gry above it
+           Alt('K'), where, Alt('a'), where,  // copy, then its cancel
+           Select(1), Alt('u'), Alt('w'), where, Alt('n'), where});
+  EXPECT_EQ(windows, (std::vector<std::string>{"main, row -1", "main, row 4", "main, row 3", "copy",
+                                               "main, row 3", "exit confirmation", "main, row 1"}));
+  const std::vector<std::string> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(CommandOf(records[0]), "szachy.exe /k");
+}
+
+// The cursor the user sees whenever the load opens a file, whenever a message box asks something and when the
+// window is running, collapsed where it stays the same.
+TEST_F(CatalogCommandsTest, WaitCursorWhileTheCatalogueLoadsButNotOverItsMessages) {
+  const HCURSOR before = LoadCursorA(nullptr, IDC_CROSS);
+  std::vector<std::string> seen;
+  auto note = [&](const std::string& when) {
+    const HCURSOR shown = GetCursor();
+    const std::string entry = when + (shown == before                           ? " as before"
+                                      : shown == LoadCursorA(nullptr, IDC_WAIT) ? " wait"
+                                                                                : " other");
+    if (seen.empty() || seen.back() != entry) seen.push_back(entry);
+  };
+  dialog_.onOpen = [&] { note("open"); };
+  auto running = Look([&](HWND) { note("running"); });
+  auto message = Look([&](HWND box) {
+    note(DialogDriver::IsMessageBox(box) ? "message" : "(no message box)");
+    DialogDriver::PostClick(box, IDOK);
+  });
+  const auto language = Press(IDC_LANGUAGE), czech = Press(IDC_CZECH), leave = Command(IDCANCEL),
+             yes = Press(IDOK);
+  const struct {
+    const char* name;
+    std::function<void()> breakDisc;
+    std::vector<DialogScript::Step> steps;
+    std::vector<std::string> seen;
+  } cases[] = {
+      {"good load and switch",
+       [] {},
+       {running, language, czech, running, leave, yes},
+       {"open wait", "running as before", "open wait", "running as before", "ended as before"}},
+      {"warning, and the load goes on",
+       [] { WriteTextFile(kDisc + "\\prog.txt", "\nNOTES\n77\n\n" + kProgramList); },
+       {message, running, leave, yes},
+       {"open wait", "message as before", "open wait", "running as before", "ended as before"}},
+      {"failed load at start",
+       [] { DeleteFileA((kDisc + "\\NOTES\\opis\\opis1.txt").c_str()); },
+       {message},
+       {"open wait", "message as before", "ended as before"}},
+      {"failed load at the switch",
+       [] { DeleteFileA((kDisc + "\\kat2.txt").c_str()); },
+       {running, language, czech, message},
+       {"open wait", "running as before", "open wait", "message as before", "ended as before"}},
+  };
+  // Away from every window: nothing but the program changes the cursor.
+  SetCursorPos(1000, 700);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteDisc();
+    c.breakDisc();
+    dialog_.isPolish = 1;
+    seen.clear();
+    SetCursor(before);
+    {
+      DialogScript script(c.steps);
+      dialog_.DoModal();
+    }
+    note("ended");
+    EXPECT_EQ(seen, c.seen);
+  }
 }
 
 TEST_F(CatalogCommandsTest, MakerPictureFromItsButtonAndTheSystemMenu) {

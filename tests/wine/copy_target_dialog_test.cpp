@@ -251,12 +251,14 @@ TEST_F(CopyTargetDialogTest, CancellingKeepsTheFieldButNeverTheCurrentDirectory)
   EXPECT_EQ(CurrentDirectory(), kRoot + "\\beta");
 }
 
-TEST_F(CopyTargetDialogTest, ButtonsOfBothDialogsShowTheLanguagesPictures) {
+TEST_F(CopyTargetDialogTest, ButtonsOfBothDialogsShowTheLanguagesPicturesNamedWithTheirWords) {
   const struct {
     int isPolish;
     const char* cancel;
     const char* browse;
-  } cases[] = {{1, "BM_ANUL_PU", "BM_EXPL_PU"}, {0, "BM_ANUL_CU", "BM_EXPL_CU"}};
+    std::vector<std::wstring> names;  // OK, cancel, browse
+  } cases[] = {{1, "BM_ANUL_PU", "BM_EXPL_PU", {L"&OK", L"&Anuluj", L"&Przeglądaj..."}},
+               {0, "BM_ANUL_CU", "BM_EXPL_CU", {L"&OK", L"&Zrušit", L"&Procházet..."}}};
   const std::vector<const char*> ok = {"BM_OK_U", "BM_OK_D", "BM_OK_F"};
   const std::vector<const char*> cancel = {"BM_ANUL_PU", "BM_ANUL_CU", "BM_ANUL_PF", "BM_ANUL_CF"};
   const std::vector<const char*> browse = {"BM_EXPL_PU", "BM_EXPL_CU", "BM_EXPL_PF", "BM_EXPL_CF"};
@@ -269,15 +271,19 @@ TEST_F(CopyTargetDialogTest, ButtonsOfBothDialogsShowTheLanguagesPictures) {
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDOK), ok), "BM_OK_U");
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDCANCEL), cancel), c.cancel);
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDC_BROWSE), browse), c.browse);
+          EXPECT_EQ(ButtonNames(d, {IDOK, IDCANCEL, IDC_BROWSE}), c.names);
         },
         Press(IDC_BROWSE),
         [&](HWND d) {
           // The browser's first tab stop, OK, holds the focus.
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDOK), ok), "BM_OK_F");
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDCANCEL), cancel), c.cancel);
+          EXPECT_EQ(ButtonNames(d, {IDOK, IDCANCEL}),
+                    std::vector<std::wstring>(c.names.begin(), c.names.begin() + 2));
         },
-        Key(VK_ESCAPE),
-        Key(VK_ESCAPE),
+        // Alt and the letter of cancel, in the browser and then in the copy dialog.
+        Alt(c.isPolish != 0 ? 'a' : 'z'),
+        Alt(c.isPolish != 0 ? 'a' : 'z'),
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   }

@@ -93,6 +93,13 @@ inline DialogScript::Step Key(UINT key) {
     PostMessageA(focus != nullptr ? focus : dialog, WM_KEYDOWN, key, 1);
   };
 }
+// Alt held with `letter` pressed, where the focus is.
+inline DialogScript::Step Alt(char letter) {
+  return [letter](HWND dialog) {
+    HWND focus = GetFocus();
+    PostMessageA(focus != nullptr ? focus : dialog, WM_SYSCHAR, static_cast<WPARAM>(letter), 0x20000001);
+  };
+}
 // The pointer passing over the control.
 inline DialogScript::Step Hover(int id) {
   return [id](HWND dialog) { SendMessageA(GetDlgItem(dialog, id), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5)); };
@@ -133,6 +140,17 @@ inline std::vector<std::string> ListRows(HWND list) {
     rows.push_back(text);
   }
   return rows;
+}
+
+// The texts of the buttons `ids`, as a screen reader reads them: in Unicode, from the program's code page.
+inline std::vector<std::wstring> ButtonNames(HWND dialog, const std::vector<int>& ids) {
+  std::vector<std::wstring> names;
+  for (int id : ids) {
+    wchar_t text[64] = {};
+    GetDlgItemTextW(dialog, id, text, 64);
+    names.push_back(text);
+  }
+  return names;
 }
 
 // The name by which the bitmap resource numbered `id` is loaded ("#" and the number).

@@ -24,6 +24,7 @@ TEST(ExitConfirmDialogTest, YesOnTheRightLeavesNoAndEscapeStay) {
       {"Enter after hovering yes", {Hover(kYes), Key(VK_RETURN)}, IDOK},
       {"Enter after hovering no", {Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
       {"Enter after hovering yes, then no", {Hover(kYes), Hover(kNo), Key(VK_RETURN)}, IDCANCEL},
+      {"Alt+N, the letter of no in both languages, while yes has the focus", {Alt('n')}, IDCANCEL},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -43,9 +44,10 @@ TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) 
     const char* noUp;
     const char* question;
     SIZE questionSize;
+    std::vector<std::wstring> names;  // yes, no
   } cases[] = {
-      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}},
-      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}},
+      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}, {L"&Tak", L"&Nie"}},
+      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}, {L"&Ano", L"&Ne"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.isPolish);
@@ -65,6 +67,7 @@ TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) 
                      sizeof shown, &shown);
           EXPECT_EQ(shown.bmWidth, c.questionSize.cx);
           EXPECT_EQ(shown.bmHeight, c.questionSize.cy);
+          EXPECT_EQ(ButtonNames(d, {kYes, kNo}), c.names);
         },
         Key(VK_ESCAPE),
     });

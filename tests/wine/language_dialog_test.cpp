@@ -27,6 +27,8 @@ TEST(LanguageDialogTest, EndsWithTheChosenButtonOrCancel) {
        {Hover(IDC_CZECH), Hover(IDC_POLISH), Key(VK_RETURN)},
        IDC_POLISH},
       {"Tab moves the focus to Czech", {Key(VK_TAB), Key(VK_RETURN)}, IDC_CZECH},
+      {"Alt+E, the letter of Czech", {Alt('e')}, IDC_CZECH},
+      {"Alt+P, the letter of Polish, after hovering Czech", {Hover(IDC_CZECH), Alt('p')}, IDC_POLISH},
   };
   for (const WayOut& way : cases) {
     SCOPED_TRACE(way.name);
@@ -44,6 +46,8 @@ TEST(LanguageDialogTest, ButtonsShowTheirPicturesAndTheFocusFollowsThePointer) {
       [&](HWND d) {
         EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDC_POLISH), polish), "BM_PLF");
         EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDC_CZECH), czech), "BM_CZU");
+        EXPECT_EQ(ButtonNames(d, {IDC_POLISH, IDC_CZECH}),
+                  (std::vector<std::wstring>{L"&Polski", L"Č&eština"}));
       },
       Hover(IDC_CZECH),
       [&](HWND d) {

@@ -213,6 +213,9 @@ LRESULT BitmapPushButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_SETTEXT:
+    // Where the keyboard cues change (Alt pressed), the platform's button repaints its face with the text's
+    // underlined letter; Wine's keeps the cues as they are, other versions of the platform do not.
+    case WM_UPDATEUISTATE:
       if (!drawingSuspended_) return DefaultOutOfSight(message, wParam, lParam);
       break;
     default:

@@ -15,6 +15,10 @@
 // value of its style, push (BS_PUSHBUTTON), default push (BS_DEFPUSHBUTTON) or owner-drawn (BS_OWNERDRAW).
 // An owner-drawn button cannot be the default, and making it the default with BM_SETSTYLE turns it into a
 // plain push button that the platform draws.
+//
+// The window text is never shown; it names the button for screen readers, and its "&" marks the letter that
+// presses the button with Alt, through the dialog's own keyboard handling (a push button's mnemonic is a
+// click: BM_CLICK, which runs the press and release below).
 class BitmapPushButton : public Window {
  public:
   BitmapPushButton() = default;

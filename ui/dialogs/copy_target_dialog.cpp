@@ -19,11 +19,19 @@ BOOL CopyTargetDialog::OnInitDialog() {
   okButton_.SetOwnerDialog(hwnd_);
   cancelButton_.SetOwnerDialog(hwnd_);
   browseButton_.SetOwnerDialog(hwnd_);
+  // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
+  okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");
   if (isPolish != 0) {
+    cancelButton_.SetText("&Anuluj");
+    browseButton_.SetText(
+        "&Przegl\xB9"
+        "daj...");  // Przeglądaj...
     cancelButton_.LoadStateBitmaps("BM_ANUL_PU", "BM_ANUL_PD", "BM_ANUL_PF", "");
     browseButton_.LoadStateBitmaps("BM_EXPL_PU", "BM_EXPL_PD", "BM_EXPL_PF", "");
   } else {
+    cancelButton_.SetText("&Zru\x9Ait");        // Zrušit
+    browseButton_.SetText("&Proch\xE1zet...");  // Procházet...
     cancelButton_.LoadStateBitmaps("BM_ANUL_CU", "BM_ANUL_CD", "BM_ANUL_CF", "");
     browseButton_.LoadStateBitmaps("BM_EXPL_CU", "BM_EXPL_CD", "BM_EXPL_CF", "");
   }

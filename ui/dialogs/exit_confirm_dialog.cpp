@@ -11,13 +11,18 @@ BOOL ExitConfirmDialog::OnInitDialog() {
   yesButton_.SetOwnerDialog(hwnd_);
   noButton_.SetOwnerDialog(hwnd_);
 
-  // The template's button texts name the opposite pictures; only the images loaded here count.
+  // The template's button texts name the opposite pictures; only the images loaded here count, and the texts
+  // set here: the words of the pictures, for screen readers, with "&" before the letter Alt presses.
   const char* question = nullptr;
   if (isPolish != 0) {
+    yesButton_.SetText("&Tak");
+    noButton_.SetText("&Nie");
     yesButton_.LoadStateBitmaps("BM_TAKPU", "BM_TAKPD", "BM_TAKPF", "");
     noButton_.LoadStateBitmaps("BM_NIEPU", "BM_NIEPD", "BM_NIEPF", "");
     question = "BM_TEXT_P";
   } else {
+    yesButton_.SetText("&Ano");
+    noButton_.SetText("&Ne");
     yesButton_.LoadStateBitmaps("BM_TAKCU", "BM_TAKCD", "BM_TAKCF", "");
     noButton_.LoadStateBitmaps("BM_NIECU", "BM_NIECD", "BM_NIECF", "");
     question = "BM_TEXT_C";

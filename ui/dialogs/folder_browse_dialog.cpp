@@ -19,10 +19,14 @@ BOOL FolderBrowseDialog::OnInitDialog() {
   cancelButton_.Bind(hwnd_, IDCANCEL);
   okButton_.SetOwnerDialog(hwnd_);
   cancelButton_.SetOwnerDialog(hwnd_);
+  // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
+  okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");
   if (isPolish != 0) {
+    cancelButton_.SetText("&Anuluj");
     cancelButton_.LoadStateBitmaps("BM_ANUL_PU", "BM_ANUL_PD", "BM_ANUL_PF", "");
   } else {
+    cancelButton_.SetText("&Zru\x9Ait");  // Zrušit
     cancelButton_.LoadStateBitmaps("BM_ANUL_CU", "BM_ANUL_CD", "BM_ANUL_CF", "");
   }
   // An empty path pattern lists the current directory as it is: the browser opens where the process stands,

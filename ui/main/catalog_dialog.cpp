@@ -3,7 +3,9 @@
 #include <direct.h>
 
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "app/paths.h"
@@ -12,6 +14,7 @@
 #include "disc/finding.h"
 #include "framework/message_box.h"
 #include "disc/text_file.h"
+#include "framework/wait_cursor.h"
 #include "res/resource.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/copy_target_dialog.h"
@@ -44,14 +47,18 @@ std::string CurrentDirectory() {
 }
 
 // The load's messages belong to the main window, and its relative paths mean what they mean on the disc.
+// Its messages go through ShowMessage, which pauses the load's wait cursor around each box.
 class WindowLoadHost : public LoadHost {
  public:
-  explicit WindowLoadHost(HWND owner) : owner_(owner) {}
+  using Opener = std::function<bool(TextFile& file, const std::string& path)>;
+  WindowLoadHost(HWND owner, Opener open) : owner_(owner), open_(std::move(open)) {}
   void ResolvePath(std::string& path) override { resolver_.Resolve(path); }
   void ShowMessage(const std::string& text) override { ::ShowMessage(owner_, text); }
+  bool OpenTextFile(TextFile& file, const std::string& path) override { return open_(file, path); }
 
  private:
   HWND owner_;
+  Opener open_;
   PathResolver resolver_;  // one load's worth of directories seen
 };
 
@@ -104,6 +111,8 @@ BOOL CatalogDialog::OnInitDialog() {
   if (isMultiLanguage == 0) languageButton_.Enable(false);
   LoadButtonBitmaps();
 
+  // From a CD the load takes seconds, before the window shows at all.
+  const WaitCursor loading;
   if (!LoadCatalog()) {
     EndDialog(IDOK);
     return TRUE;
@@ -119,42 +128,65 @@ void CatalogDialog::LoadButtonBitmaps() {
     const char* polish[3];
     const char* czech[3];
     const char* disabled;
+    // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter that Alt
+    // presses, one letter per button, different within the window.
+    const char* polishName;
+    const char* czechName;
   };
   // Only the buttons the window disables have a disabled image. Language, install, help and the maker's
-  // button have one picture set for both languages.
+  // button have one picture set for both languages, which carries the words of both; the name is the current
+  // language's.
   static const ButtonImages kImages[] = {
       {&CatalogDialog::cancelButton_,
        {"BM_CANCEL_PU", "BM_CANCEL_PD", "BM_CANCEL_PF"},
        {"BM_CANCEL_CU", "BM_CANCEL_CD", "BM_CANCEL_CF"},
-       ""},
+       "",
+       "&Wyj\x9C"
+       "cie",  // Wyjście
+       "K&onec"},
       {&CatalogDialog::languageButton_,
        {"BM_MENU_PU", "BM_MENU_PD", "BM_MENU_PF"},
        {"BM_MENU_PU", "BM_MENU_PD", "BM_MENU_PF"},
-       "BM_GRAYED"},
+       "BM_GRAYED",
+       "&J\xEAzyk",  // Język
+       "&Jazyk"},
       {&CatalogDialog::runButton_,
        {"BM_RUN_PU", "BM_RUN_PD", "BM_RUN_PF"},
        {"BM_RUN_CU", "BM_RUN_CD", "BM_RUN_CF"},
-       "BM_GRAYED"},
+       "BM_GRAYED",
+       "&Uruchom",
+       "&Spustit"},
       {&CatalogDialog::installButton_,
        {"BM_INST_PU", "BM_INST_PD", "BM_INST_PF"},
        {"BM_INST_PU", "BM_INST_PD", "BM_INST_PF"},
-       "BM_GRAYED"},
+       "BM_GRAYED",
+       "&Instaluj",
+       "&Instalovat"},
       {&CatalogDialog::zotButton_,
        {"BM_ZOT_PU", "BM_ZOT_PD", "BM_ZOT_PF"},
        {"BM_ZOT_PU", "BM_ZOT_PD", "BM_ZOT_PF"},
-       ""},
+       "",
+       "Kontakt &ZoT",
+       "Kontakt &ZoT"},
       {&CatalogDialog::copyButton_,
        {"BM_COPY_PU", "BM_COPY_PD", "BM_COPY_PF"},
        {"BM_COPY_CU", "BM_COPY_CD", "BM_COPY_CF"},
-       "BM_GRAYED"},
+       "BM_GRAYED",
+       "&Kopiuj",
+       "&Kop\xEDrovat"},  // Kopírovat
       {&CatalogDialog::helpButton_,
        {"BM_HELP_PU", "BM_HELP_PD", "BM_HELP_PF"},
        {"BM_HELP_PU", "BM_HELP_PD", "BM_HELP_PF"},
-       ""},
+       "",
+       "&Pomoc",
+       "&N\xE1pov\xEC"
+       "da"},  // Nápověda
   };
   for (const ButtonImages& images : kImages) {
     const char* const* names = isPolish != 0 ? images.polish : images.czech;
-    (this->*images.button).LoadStateBitmaps(names[0], names[1], names[2], images.disabled);
+    BitmapPushButton& button = this->*images.button;
+    button.SetText(isPolish != 0 ? images.polishName : images.czechName);
+    button.LoadStateBitmaps(names[0], names[1], names[2], images.disabled);
   }
   // Each button has just painted itself; a repaint of the whole window now would only make them flicker.
   ValidateRect(hwnd_, nullptr);
@@ -167,9 +199,12 @@ bool CatalogDialog::LoadCatalog() {
   sources.programListPath = programListPath;
   sources.defaultDescriptionPolish = defaultDescriptionPolish;
   sources.defaultDescriptionCzech = defaultDescriptionCzech;
-  WindowLoadHost host(hwnd_);
+  WindowLoadHost host(hwnd_,
+                      [this](TextFile& file, const std::string& path) { return OpenLoadFile(file, path); });
   return ::LoadCatalog(sources, LanguageOf(isPolish != 0), categories_, host);
 }
+
+bool CatalogDialog::OpenLoadFile(TextFile& file, const std::string& path) { return file.Open(path); }
 
 void CatalogDialog::ReleaseCatalog() {
   if (list_.hwnd() != nullptr && IsWindow(list_.hwnd())) list_.ResetContent();
@@ -420,6 +455,8 @@ void CatalogDialog::OnLanguage() {
   const bool switchToPolish = choice == IDC_POLISH && isPolish == 0;
   const bool switchToCzech = choice == IDC_CZECH && isPolish != 0;
   if (!switchToPolish && !switchToCzech) return;
+  // The window takes no input until the other catalogue is read: it says so.
+  const WaitCursor loading;
   isPolish = switchToPolish ? 1 : 0;
   if (app != nullptr) app->SetHelpFilePath(isPolish != 0 ? helpPathPolish : helpPathCzech);
   LoadButtonBitmaps();

@@ -10,6 +10,7 @@
 #include "framework/application.h"
 #include "framework/dialog.h"
 #include "framework/gdi_object.h"
+#include "framework/text_file.h"
 #include "framework/window.h"
 #include "ui/controls/bitmap_push_button.h"
 
@@ -41,7 +42,8 @@ class CatalogDialog : public Dialog {
   int currentCategory() const { return currentCategory_; }
   HICON icon() const { return icon_; }
 
-  // Gives every button the images of the current language; the language switch calls it again.
+  // Gives every button the images of the current language, and the words they show as its text (read by
+  // screen readers, never painted); the language switch calls it again.
   void LoadButtonBitmaps();
 
  protected:
@@ -50,6 +52,8 @@ class CatalogDialog : public Dialog {
   void OnCancel() override;
   bool OnCommand(int id, int code, HWND control) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  // Opens each file the catalogue load reads (the category file, the program list, every description file).
+  virtual bool OpenLoadFile(TextFile& file, const std::string& path);
 
  private:
   // Reads the catalogue of the current language; on failure its message has been shown.

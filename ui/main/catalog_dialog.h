@@ -10,7 +10,7 @@
 #include "framework/application.h"
 #include "framework/dialog.h"
 #include "framework/gdi_object.h"
-#include "framework/text_file.h"
+#include "disc/text_file.h"
 #include "framework/window.h"
 #include "ui/controls/bitmap_push_button.h"
 

@@ -7,25 +7,10 @@
 bool CatalogApp::InitInstance() {
   CatalogDialog dialog;
   SetProfileName(kSettingsFile);
-
-  const StartupSettings settings = ReadStartupSettings(*this, [] {
+  dialog.settings = ReadStartupSettings(*this, [] {
     LanguageDialog chooser;
     return static_cast<int>(chooser.DoModal());
   });
-  SetHelpFilePath(settings.isPolish ? settings.helpPathPolish : settings.helpPathCzech);
-
-  dialog.helpPathPolish = settings.helpPathPolish;
-  dialog.helpPathCzech = settings.helpPathCzech;
-  dialog.app = this;
-  dialog.isMultiLanguage = settings.isMultiLanguage;
-  dialog.programListPath = settings.programListPath;
-  dialog.categoryFilePolish = settings.categoryFilePolish;
-  dialog.categoryFileCzech = settings.categoryFileCzech;
-  dialog.defaultDescriptionCzech = settings.defaultDescriptionCzech;
-  dialog.defaultDescriptionPolish = settings.defaultDescriptionPolish;
-  dialog.defaultCopyDirectory = settings.defaultCopyDirectory;
-  dialog.isPolish = settings.isPolish;
-
   SetMainWindow(&dialog);
   dialog.DoModal();
   SetMainWindow(nullptr);

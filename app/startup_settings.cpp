@@ -1,6 +1,6 @@
 #include "app/startup_settings.h"
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "disc/settings_keys.h"
 #include "res/resource.h"
 
@@ -19,19 +19,19 @@ StartupSettings ReadStartupSettings(const Application& app, const std::function<
   StartupSettings settings;
   // Only the exact text "yes" offers the choice; the fixed language is Polish only for exactly "pl".
   if (Read(app, Setting::kMultiLanguage) == "yes") {
-    settings.isPolish = chooseLanguage() == IDC_CZECH ? 0 : 1;
-    settings.isMultiLanguage = 1;
+    settings.language = chooseLanguage() == IDC_CZECH ? Language::kCzech : Language::kPolish;
+    settings.multiLanguage = true;
   } else {
-    settings.isPolish = Read(app, Setting::kLanguage) == "pl" ? 1 : 0;
-    settings.isMultiLanguage = 0;
+    settings.language = Read(app, Setting::kLanguage) == "pl" ? Language::kPolish : Language::kCzech;
+    settings.multiLanguage = false;
   }
-  settings.helpPathPolish = Read(app, Setting::kHelpPolish);
-  settings.helpPathCzech = Read(app, Setting::kHelpCzech);
+  settings.helpFile.polish = Read(app, Setting::kHelpPolish);
+  settings.helpFile.czech = Read(app, Setting::kHelpCzech);
   settings.defaultCopyDirectory = Read(app, Setting::kDefaultCopy);
-  settings.categoryFilePolish = Read(app, Setting::kCategoryFilePolish);
-  settings.categoryFileCzech = Read(app, Setting::kCategoryFileCzech);
-  settings.programListPath = Read(app, Setting::kProgramList);
-  settings.defaultDescriptionPolish = Read(app, Setting::kDescriptionPolish);
-  settings.defaultDescriptionCzech = Read(app, Setting::kDescriptionCzech);
+  settings.catalog.categoryFile.polish = Read(app, Setting::kCategoryFilePolish);
+  settings.catalog.categoryFile.czech = Read(app, Setting::kCategoryFileCzech);
+  settings.catalog.programList = Read(app, Setting::kProgramList);
+  settings.catalog.defaultDescription.polish = Read(app, Setting::kDescriptionPolish);
+  settings.catalog.defaultDescription.czech = Read(app, Setting::kDescriptionCzech);
   return settings;
 }

@@ -3,23 +3,9 @@
 #include <functional>
 #include <string>
 
+#include "disc/disc_settings.h"
 #include "disc/settings_keys.h"
 #include "framework/application.h"
-
-// Everything start-up reads from the settings file, read once and handed to the main window; a language
-// switch later only chooses between the values held here.
-struct StartupSettings {
-  int isPolish = 1;
-  int isMultiLanguage = 1;
-  std::string helpPathPolish;
-  std::string helpPathCzech;
-  std::string defaultCopyDirectory;
-  std::string categoryFilePolish;
-  std::string categoryFileCzech;
-  std::string programListPath;
-  std::string defaultDescriptionPolish;
-  std::string defaultDescriptionCzech;
-};
 
 // The settings file, in the directory the program is started from (the disc root).
 inline const std::string kSettingsFile = std::string(".\\") + kSettingsFileName;

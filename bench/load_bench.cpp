@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "bench/timing.h"
 #include "app/startup_settings.h"
 #include "catalog/catalog_load.h"
@@ -22,10 +22,13 @@ namespace {
 
 // The browser's host, except that a message is kept instead of shown: a benchmark that stops on a message box
 // would measure the person at the keyboard.
-class BenchHost : public LoadHost {
+class BenchHost : public DiscAccess, public LoadSink {
  public:
   void ResolvePath(std::string& path) override { resolver.Resolve(path); }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool Report(const LoadFinding& finding) override {
+    messages.push_back(finding.message);
+    return !finding.stopsLoad;
+  }
   PathResolver resolver;
   std::vector<std::string> messages;
 };
@@ -108,18 +111,13 @@ int main(int argc, char** argv) {
     std::exit(2);
     return 0;
   });
-  CatalogSources sources;
-  sources.categoryFilePolish = settings.categoryFilePolish;
-  sources.categoryFileCzech = settings.categoryFileCzech;
-  sources.programListPath = settings.programListPath;
-  sources.defaultDescriptionPolish = settings.defaultDescriptionPolish;
-  sources.defaultDescriptionCzech = settings.defaultDescriptionCzech;
-  const Language language = LanguageOf(settings.isPolish != 0);
+  const CatalogSources& sources = settings.catalog;
+  const Language language = settings.language;
 
   // The first load finds the files and warms the caches for both sides alike; it is not counted.
   RecordingHost recorder;
   auto table = std::make_unique<CategoryTable>();
-  const bool loaded = LoadCatalog(sources, language, *table, recorder);
+  const bool loaded = LoadCatalog(sources, language, *table, recorder, recorder);
   for (const std::string& message : recorder.messages) std::fprintf(stderr, "message: %s\n", message.c_str());
   if (!loaded || !recorder.messages.empty()) return 2;
   int categories = 0;
@@ -142,7 +140,7 @@ int main(int argc, char** argv) {
     auto fresh = std::make_unique<CategoryTable>();
     BenchHost host;
     double start = Seconds();
-    const bool ok = LoadCatalog(sources, language, *fresh, host);
+    const bool ok = LoadCatalog(sources, language, *fresh, host, host);
     loadRuns.push_back(Seconds() - start);
     if (!ok || !host.messages.empty()) return 2;
     fresh.reset();
@@ -166,7 +164,7 @@ int main(int argc, char** argv) {
 
   std::printf(
       "catalogue: %s, %d categories with the root, %lld programs; the load reads %zu files, %lld bytes\n",
-      sources.programListPath.c_str(), categories, programs, recorder.opened.size(), bytes);
+      sources.programList.c_str(), categories, programs, recorder.opened.size(), bytes);
   PrintRuns("load (LoadCatalog):", loadRuns);
   PrintRuns("I/O floor (CreateFile+ReadFile):", floorRuns);
   PrintRuns("same through fopen+fread:", crtRuns);

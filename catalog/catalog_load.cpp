@@ -17,20 +17,19 @@ LoadFinding CannotOpen(const std::string& path) {
 
 }  // namespace
 
-bool LoadCatalog(const CatalogSources& sources, Language language, CategoryTable& table, LoadHost& host) {
-  const bool isPolish = language == Language::kPolish;
-  const auto stopped = [&host] {
-    host.LoadStopped();
+bool LoadCatalog(const CatalogSources& sources, Language language, CategoryTable& table, DiscAccess& disc,
+                 LoadSink& sink) {
+  const auto stopped = [&sink] {
+    sink.LoadStopped();
     return false;
   };
   // A file that cannot be opened reads as empty where the sink goes on past it.
-  const std::string& categoryPath = isPolish ? sources.categoryFilePolish : sources.categoryFileCzech;
+  const std::string& categoryPath = sources.categoryFile[language];
   TextFile categoryFile;
-  if (!host.OpenTextFile(categoryFile, categoryPath) && !host.Report(CannotOpen(categoryPath)))
+  if (!disc.OpenTextFile(categoryFile, categoryPath) && !sink.Report(CannotOpen(categoryPath)))
     return stopped();
   TextFile programList;
-  if (!host.OpenTextFile(programList, sources.programListPath) &&
-      !host.Report(CannotOpen(sources.programListPath))) {
+  if (!disc.OpenTextFile(programList, sources.programList) && !sink.Report(CannotOpen(sources.programList))) {
     categoryFile.Close();
     return stopped();
   }
@@ -39,20 +38,19 @@ bool LoadCatalog(const CatalogSources& sources, Language language, CategoryTable
   table.Clear();
   table.AddCategory(0, -1, std::string(), std::string());
 
-  const bool categoriesRead = ReadCategoryFile(categoryFile, categoryPath, table, host);
+  const bool categoriesRead = ReadCategoryFile(categoryFile, categoryPath, table, sink);
   categoryFile.Close();
   if (!categoriesRead) {
     programList.Close();
     return stopped();
   }
 
-  const std::string& defaultDescription =
-      isPolish ? sources.defaultDescriptionPolish : sources.defaultDescriptionCzech;
+  const std::string& defaultDescription = sources.defaultDescription[language];
   const bool listRead =
-      ReadProgramList(programList, sources.programListPath, language, defaultDescription, table, host);
+      ReadProgramList(programList, sources.programList, language, defaultDescription, table, disc, sink);
   // A fault in the list's format has closed it already; a failing description file is shown with the list
   // still open, as the browser always has.
-  if (!listRead) host.LoadStopped();
+  if (!listRead) sink.LoadStopped();
   programList.Close();
   return listRead;
 }

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "catalog/load_host.h"
 #include "catalog/text_parsing.h"
 
 LoadFinding FindingInLine(FindingCode code, const std::string& path, long long line, std::string reason,
@@ -16,18 +15,4 @@ LoadFinding FindingInLine(FindingCode code, const std::string& path, long long l
   finding.message = FillMessage(place, line, path) + reason;
   finding.reason = std::move(reason);
   return finding;
-}
-
-bool LoadHost::Report(const LoadFinding& finding) {
-  if (!finding.stopsLoad) {
-    ShowMessage(finding.message);
-    return true;
-  }
-  stopMessage_ = finding.message;
-  return false;
-}
-
-void LoadHost::LoadStopped() {
-  ShowMessage(stopMessage_);
-  stopMessage_.clear();
 }

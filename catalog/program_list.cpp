@@ -62,33 +62,33 @@ bool StoreOption(const std::string& option, long long lineNumber, Block& block) 
 
 // The entry with every path made absolute; its title is not read yet.
 std::unique_ptr<ProgramEntry> MakeEntry(const Block& block, Language language,
-                                        const std::string& defaultDescription, LoadHost& host) {
+                                        const std::string& defaultDescription, DiscAccess& disc) {
   std::string directory = block.directory;
   if (directory.back() != '\\') directory += '\\';
 
   auto entry = std::make_unique<ProgramEntry>();
   if (block.run) {
     entry->runPath = UnderDirectory(directory, *block.run);
-    host.ResolvePath(*entry->runPath);
+    disc.ResolvePath(*entry->runPath);
   }
   if (block.install) {
     entry->installPath = UnderDirectory(directory, *block.install);
-    host.ResolvePath(*entry->installPath);
+    disc.ResolvePath(*entry->installPath);
   }
   entry->copyDestination = block.copy;
   const std::optional<std::string>& description =
       language == Language::kPolish ? block.descriptionPolish : block.descriptionCzech;
   entry->descriptionPath =
       description ? UnderDirectory(directory, *description) : directory + defaultDescription;
-  host.ResolvePath(entry->descriptionPath);
+  disc.ResolvePath(entry->descriptionPath);
   entry->directory = directory;
-  host.ResolvePath(entry->directory);
+  disc.ResolvePath(entry->directory);
   return entry;
 }
 
 // Reads the title from the description file. A failure is placed in the description file when it opened,
 // otherwise at the line of the list that names it.
-std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const std::string& listPath,
+std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, DiscAccess& disc, const std::string& listPath,
                                      long long descriptionLine) {
   const std::string& path = entry.descriptionPath;
   const auto fail = [&](Kind kind, std::string message, const std::string& file, long long line) {
@@ -101,7 +101,7 @@ std::optional<LoadFinding> ReadTitle(ProgramEntry& entry, LoadHost& host, const 
     return finding;
   };
   TextFile file;
-  if (!host.OpenTextFile(file, path)) {
+  if (!disc.OpenTextFile(file, path)) {
     return fail(Kind::kNoDescriptionFile, kNoDescriptionMessage + path, listPath, descriptionLine);
   }
   std::string firstLine;
@@ -133,12 +133,13 @@ LoadSink::Block DescribeBlock(const Block& block, Language language, long long d
 }  // namespace
 
 bool ReadProgramList(TextFile& file, const std::string& path, Language language,
-                     const std::string& defaultDescription, CategoryTable& table, LoadHost& host) {
+                     const std::string& defaultDescription, CategoryTable& table, DiscAccess& disc,
+                     LoadSink& sink) {
   const std::string slots = std::to_string(CategoryTable::kSlotCount);
   // A fault in the list's own format. Where the sink stops at it, the list is closed at once: the message is
   // shown once the load has closed its files.
   const auto goesOnAfter = [&](const LoadFinding& finding) {
-    if (host.Report(finding)) return true;
+    if (sink.Report(finding)) return true;
     file.Close();
     return false;
   };
@@ -182,11 +183,11 @@ bool ReadProgramList(TextFile& file, const std::string& path, Language language,
       options.push_back({option.substr(0, 3), lineNumber, known});
     }
 
-    auto entry = MakeEntry(block, language, defaultDescription, host);
+    auto entry = MakeEntry(block, language, defaultDescription, disc);
     LoadSink::Block described = DescribeBlock(block, language, directoryLine, categoryLine, *entry);
     described.options = std::move(options);
     described.accepted = validCategory && table.Get(block.category) != nullptr;
-    host.BlockRead(described);
+    sink.BlockRead(described);
     if (validCategory && !described.accepted) {
       // The browser's warning names the last line read for the block; the finding is placed where the number
       // is.
@@ -199,8 +200,8 @@ bool ReadProgramList(TextFile& file, const std::string& path, Language language,
     if (!described.accepted) continue;
     // Only a complete entry joins the category: one whose description fails is never half-added. Its message
     // is shown before the list is closed, which the load does after.
-    if (const auto failure = ReadTitle(*entry, host, path, described.descriptionLine)) {
-      if (!host.Report(*failure)) return false;
+    if (const auto failure = ReadTitle(*entry, disc, path, described.descriptionLine)) {
+      if (!sink.Report(*failure)) return false;
       continue;
     }
     table.AppendEntry(block.category, std::move(entry));

@@ -25,14 +25,13 @@ int AtoiSaturating(std::string_view text) {
   return value;
 }
 
-std::string FillMessage(std::string_view format, long long line, std::string_view path, long long number) {
+std::string FillMessage(std::string_view format, long long line, std::string_view path) {
   std::string text;
   text.reserve(format.size() + path.size() + 24);
-  int integersUsed = 0;
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] == '%' && i + 1 < format.size()) {
       if (format[i + 1] == 'd') {
-        text += std::to_string(integersUsed++ == 0 ? line : number);
+        text += std::to_string(line);
         ++i;
         continue;
       }

@@ -9,7 +9,7 @@
 // into a valid one.
 int AtoiSaturating(std::string_view text);
 
-// Fills a message format as the printf family would for its %d and %s conversions: the first %d takes line,
-// the second %d takes number, %s takes path. The path is inserted as text, so a '%' in a disc path is never
+// Fills a message format as the printf family would for its %d and %s conversions: %d takes line, %s takes
+// path. The path is inserted as text, so a '%' in a disc path is never
 // taken for a conversion. Any other '%' is copied unchanged.
-std::string FillMessage(std::string_view format, long long line, std::string_view path, long long number = 0);
+std::string FillMessage(std::string_view format, long long line, std::string_view path);

@@ -41,8 +41,3 @@ std::string Application::GetProfileValue(const std::string& section, const std::
     buffer.resize(buffer.size() * 4);
   }
 }
-
-void Application::OnHelp() {
-  const HWND owner = mainWindow_ != nullptr ? mainWindow_->hwnd() : nullptr;
-  WinHelpA(owner, helpFilePath_.c_str(), HELP_FINDER, 0);
-}

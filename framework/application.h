@@ -7,8 +7,8 @@
 class Window;
 
 // The program's single application object: the framework calls its InitInstance once from the entry point.
-// It holds the settings file name used by GetProfileValue, the help file path used by the help command and
-// the help-quit notice, and the main window that owns every dialog opened without an explicit owner.
+// It holds the settings file name used by GetProfileValue and the main window that owns every dialog opened
+// without an explicit owner.
 class Application {
  public:
   Application();
@@ -19,7 +19,7 @@ class Application {
   static Application* Current();
 
   // Start-up. Returning false ends the program without a message loop. The plain object starts nothing: as
-  // such it serves programs that only need its settings reading, help file and main window (tests, the
+  // such it serves programs that only need its settings reading and main window (tests, the
   // benchmark).
   virtual bool InitInstance() { return false; }
   // Called by the entry point: runs InitInstance, then a message loop only when it asked for one.
@@ -31,17 +31,10 @@ class Application {
                               const std::string& defaultValue) const;
   void SetProfileName(const std::string& name) { profileName_ = name; }
 
-  void SetHelpFilePath(const std::string& path) { helpFilePath_ = path; }
-  const std::string& helpFilePath() const { return helpFilePath_; }
-
   Window* mainWindow() const { return mainWindow_; }
   void SetMainWindow(Window* window) { mainWindow_ = window; }
 
-  // The framework's help command: opens the help file in the help viewer.
-  virtual void OnHelp();
-
  private:
   std::string profileName_;
-  std::string helpFilePath_;
   Window* mainWindow_ = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "framework/dialog_layout.h"
 
 // The framework's help command, routed to the application when a dialog leaves it unhandled.
-constexpr int kHelpCommand = 57670;
 
 Dialog::Dialog(int templateId, HWND owner) : templateId_(templateId), owner_(owner) {}
 
@@ -163,10 +162,6 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (id == IDCANCEL) {
         OnCancel();
-        return TRUE;
-      }
-      if (id == kHelpCommand && Application::Current() != nullptr) {
-        Application::Current()->OnHelp();
         return TRUE;
       }
     }

@@ -20,7 +20,8 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-class MemoryHost : public LoadHost {
+// Goes on past warnings and stops at the first finding that stops the load, as the browser does.
+class MemoryHost : public DiscAccess, public LoadSink {
  public:
   MemoryHost(std::string categories, std::string programs)
       : categories_(std::move(categories)), programs_(std::move(programs)) {}
@@ -32,7 +33,10 @@ class MemoryHost : public LoadHost {
     if (path.size() > 1 && path.back() == '\\') path.pop_back();
     path = "D:\\" + path;
   }
-  void ShowMessage(const std::string& text) override { messages.push_back(text); }
+  bool Report(const LoadFinding& finding) override {
+    messages.push_back(finding.message);
+    return !finding.stopsLoad;
+  }
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     if (path == "D:\\kat.txt") return file.OpenFromString(categories_);
     if (path == "D:\\prog.txt") return file.OpenFromString(programs_);
@@ -62,10 +66,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   MemoryHost host(categories, programs);
-  const CatalogSources sources{"D:\\kat.txt", "D:\\kat.txt", "D:\\prog.txt", "opis\\opis1.txt",
-                               "opis\\opis2.txt"};
+  const CatalogSources sources{
+      {"D:\\kat.txt", "D:\\kat.txt"}, "D:\\prog.txt", {"opis\\opis1.txt", "opis\\opis2.txt"}};
   CategoryTable table;
-  const bool ok = LoadCatalog(sources, language, table, host);
+  const bool ok = LoadCatalog(sources, language, table, host, host);
 
   // Only warnings on success; on failure the last message is the error and every earlier one a warning.
   const std::size_t warnings = ok ? host.messages.size() : host.messages.size() - 1;

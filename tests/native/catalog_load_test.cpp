@@ -12,8 +12,9 @@
 
 namespace {
 
-const CatalogSources kSources{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech,
-                              FakeLoadHost::kProgramList, "opis\\opis1.txt", "opis\\opis2.txt"};
+const CatalogSources kSources{{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech},
+                              FakeLoadHost::kProgramList,
+                              {"opis\\opis1.txt", "opis\\opis2.txt"}};
 const std::string kProgramList = FakeLoadHost::kProgramList;
 
 struct OrderCase {
@@ -72,7 +73,7 @@ TEST_P(LoadOrder, FilesClosedBeforeTheMessage) {
   if (c.programList) host.files[kProgramList] = *c.programList;
   CategoryTable table;
   table.AddCategory(99, 0, "stale", "");
-  LoadCatalog(kSources, Language::kPolish, table, host);
+  LoadCatalog(kSources, Language::kPolish, table, host, host);
   EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
   EXPECT_EQ(host.openAtMessage, std::vector<std::vector<std::string>>{c.openWhenShown});
   ASSERT_GE(host.opened.size(), c.opened.size());
@@ -90,7 +91,7 @@ TEST(LoadCatalog, CzechUsesItsOwnCategoryFile) {
   host.files[FakeLoadHost::kCategoryFileCzech] = "3;0;Hry\n$\n";
   host.files[kProgramList] = "";
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(kSources, Language::kCzech, table, host));
+  ASSERT_TRUE(LoadCatalog(kSources, Language::kCzech, table, host, host));
   EXPECT_EQ(host.opened.front(), FakeLoadHost::kCategoryFileCzech);
   ASSERT_NE(table.Get(3), nullptr);
   EXPECT_EQ(table.Get(3)->name, "Hry");
@@ -145,7 +146,7 @@ TEST_P(RealFilesOnDisk, Load) {
   });
   DiskHost host(disc.path().string());
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(kSources, Language::kPolish, table, host))
+  ASSERT_TRUE(LoadCatalog(kSources, Language::kPolish, table, host, host))
       << ::testing::PrintToString(host.messages);
   ASSERT_NE(table.Get(1), nullptr);
   EXPECT_EQ(table.Get(1)->description,
@@ -177,7 +178,7 @@ TEST(LoadCatalog, RealDescriptionThatIsAFolder) {
   const TempDir disc({{"kat1.txt", ""}, {"prog.txt", "A\n0\n"}, {"A/opis/opis1.txt/keep", ""}});
   DiskHost host(disc.path().string());
   CategoryTable table;
-  EXPECT_FALSE(LoadCatalog(kSources, Language::kPolish, table, host));
+  EXPECT_FALSE(LoadCatalog(kSources, Language::kPolish, table, host, host));
   EXPECT_EQ(host.messages,
             std::vector<std::string>{"Could not open file with description D:\\A\\opis\\opis1.txt"});
 }

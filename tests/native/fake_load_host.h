@@ -5,14 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "catalog/load_host.h"
+#include "catalog/disc_access.h"
+#include "catalog/load_sink.h"
 #include "disc/text_file.h"
 
 // Serves files from memory and resolves paths as the real program would with D:\ current and every directory
 // existing except those under MISSING\: relative paths go under D:\, a leading .\ is dropped, a path naming a
 // directory loses its trailing backslash, and paths that start at a root or carry a drive stay as written.
 // One host per load: it keeps pointers to the load's open files.
-class FakeLoadHost : public LoadHost {
+//
+// As the load's sink it goes on past a warning and stops at the first finding that stops the load, as the
+// browser does, and notes which of the load's files were open when each message would be shown: a warning at
+// once, the stopping one when the load says it has stopped.
+class FakeLoadHost : public DiscAccess, public LoadSink {
  public:
   static constexpr const char* kCategoryFilePolish = "D:\\kat1.txt";
   static constexpr const char* kCategoryFileCzech = "D:\\kat2.txt";
@@ -35,8 +40,15 @@ class FakeLoadHost : public LoadHost {
     path = "D:\\" + relative;
   }
 
-  void ShowMessage(const std::string& text) override {
-    messages.push_back(text);
+  bool Report(const LoadFinding& finding) override {
+    messages.push_back(finding.message);
+    if (finding.stopsLoad) return false;
+    NoteOpenFiles();
+    return true;
+  }
+  void LoadStopped() override { NoteOpenFiles(); }
+
+  void NoteOpenFiles() {
     std::vector<std::string> open;
     for (const auto& [path, file] : watched_) {
       if (file->IsOpen()) open.push_back(path);

@@ -36,10 +36,11 @@ TEST(LargeInput, HundredThousandLineCategoryFileAndMegabyteLines) {
   host.files[FakeLoadHost::kCategoryFilePolish] = categories;
   host.files[FakeLoadHost::kProgramList] = programs;
   host.otherFilesOnD = "Tytul\n";
-  CatalogSources sources{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech,
-                         FakeLoadHost::kProgramList, "opis\\opis1.txt", "opis\\opis2.txt"};
+  CatalogSources sources{{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech},
+                         FakeLoadHost::kProgramList,
+                         {"opis\\opis1.txt", "opis\\opis2.txt"}};
   CategoryTable table;
-  ASSERT_TRUE(LoadCatalog(sources, Language::kPolish, table, host))
+  ASSERT_TRUE(LoadCatalog(sources, Language::kPolish, table, host, host))
       << (host.messages.empty() ? "" : host.messages[0]);
   EXPECT_TRUE(host.messages.empty());
 

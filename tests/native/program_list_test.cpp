@@ -220,10 +220,11 @@ TEST_P(ProgramListCases, Load) {
   host.files[FakeLoadHost::kCategoryFileCzech] = kCategories;
   host.files[FakeLoadHost::kProgramList] = c.programList;
   host.otherFilesOnD = "T\nmore text\n";
-  const CatalogSources sources{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech,
-                               FakeLoadHost::kProgramList, "opis\\opis1.txt", "opis\\opis2.txt"};
+  const CatalogSources sources{{FakeLoadHost::kCategoryFilePolish, FakeLoadHost::kCategoryFileCzech},
+                               FakeLoadHost::kProgramList,
+                               {"opis\\opis1.txt", "opis\\opis2.txt"}};
   CategoryTable table;
-  EXPECT_EQ(LoadCatalog(sources, LanguageOf(c.isPolish), table, host), c.ok);
+  EXPECT_EQ(LoadCatalog(sources, LanguageOf(c.isPolish), table, host, host), c.ok);
   EXPECT_EQ(host.messages, c.messages);
   EXPECT_EQ(Describe(table), c.entries);
 }
@@ -238,7 +239,7 @@ TEST(ProgramList, ReadsAloneIntoAPreparedTable) {
   table.AddCategory(5, 0, "", "");
   TextFile file;
   file.OpenFromString("X\n5\nop2=c.txt\n");
-  EXPECT_TRUE(ReadProgramList(file, "D:\\list.txt", Language::kCzech, "d.txt", table, host));
+  EXPECT_TRUE(ReadProgramList(file, "D:\\list.txt", Language::kCzech, "d.txt", table, host, host));
   EXPECT_TRUE(file.IsOpen());  // the caller closes it
   EXPECT_EQ(Describe(table), std::vector<std::string>{"5 Title dir=D:\\X desc=D:\\X\\c.txt"});
 }

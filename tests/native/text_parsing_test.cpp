@@ -41,9 +41,9 @@ TEST(AtoiSaturating, OverflowSaturatesInsteadOfWrapping) {
 }
 
 TEST(FillMessage, FillsPlaceholdersInOrder) {
-  EXPECT_EQ(FillMessage("Error in line nr %d in file %s\nmust be 0>kat_id<%d", 5, "D:\\kat1.txt", 2048),
-            "Error in line nr 5 in file D:\\kat1.txt\nmust be 0>kat_id<2048");
-  EXPECT_EQ(FillMessage("%d %s %d", -3, "", -7), "-3  -7");
+  EXPECT_EQ(FillMessage("Error in line nr %d in file %s\n", 5, "D:\\kat1.txt"),
+            "Error in line nr 5 in file D:\\kat1.txt\n");
+  EXPECT_EQ(FillMessage("%d %s", -3, ""), "-3 ");
   EXPECT_EQ(FillMessage("100% sure %", 1, "p"), "100% sure %");
 }
 

@@ -60,16 +60,14 @@ class CatalogCommandsTest : public ::testing::Test {
     record_ = kDisc + "\\record.txt";
     RecordTo(record_);
 
-    dialog_.categoryFilePolish = kDisc + "\\kat1.txt";
-    dialog_.categoryFileCzech = kDisc + "\\kat2.txt";
-    dialog_.programListPath = kDisc + "\\prog.txt";
-    dialog_.defaultDescriptionPolish = "opis\\opis1.txt";
-    dialog_.defaultDescriptionCzech = "opis\\opis2.txt";
-    dialog_.defaultCopyDirectory = "c:\\tmp";
-    dialog_.helpPathPolish = "D:\\HELP\\tamo_pl.hlp";
-    dialog_.helpPathCzech = "D:\\POMOC CZ\\tamo_cz.hlp";
-    dialog_.app = &app_;
-    app_.SetHelpFilePath(dialog_.helpPathPolish);
+    dialog_.settings.catalog.categoryFile.polish = kDisc + "\\kat1.txt";
+    dialog_.settings.catalog.categoryFile.czech = kDisc + "\\kat2.txt";
+    dialog_.settings.catalog.programList = kDisc + "\\prog.txt";
+    dialog_.settings.catalog.defaultDescription.polish = "opis\\opis1.txt";
+    dialog_.settings.catalog.defaultDescription.czech = "opis\\opis2.txt";
+    dialog_.settings.defaultCopyDirectory = "c:\\tmp";
+    dialog_.settings.helpFile.polish = "D:\\HELP\\tamo_pl.hlp";
+    dialog_.settings.helpFile.czech = "D:\\POMOC CZ\\tamo_cz.hlp";
     app_.SetMainWindow(&dialog_);
     watching_ = this;
     afterCall_ = SetWindowsHookExA(WH_CALLWNDPROCRET, AfterCall, nullptr, GetCurrentThreadId());
@@ -443,10 +441,9 @@ TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.polish);
     DeleteFileA(record_.c_str());
-    dialog_.isPolish = 1;
-    dialog_.helpPathPolish = c.polish;
-    dialog_.helpPathCzech = c.czech;
-    app_.SetHelpFilePath(c.polish);
+    dialog_.settings.language = Language::kPolish;
+    dialog_.settings.helpFile.polish = c.polish;
+    dialog_.settings.helpFile.czech = c.czech;
     std::vector<std::string> seen;
     auto rows = [&](HWND dialog) {
       char text[64] = {};
@@ -460,9 +457,8 @@ TEST_F(CatalogCommandsTest, LanguageSwitchReloadsTheOtherCatalogueAndHelp) {
              // The folder browser may have left the process anywhere; the reload still reads the same disc.
              Look([](HWND) { SetCurrentDirectoryA("C:\\"); }), Enter(0), Press(IDC_LANGUAGE),
              Press(IDC_CZECH), Look(rows), Look([&](HWND dialog) {
-               EXPECT_EQ(dialog_.isPolish, 0);
+               EXPECT_EQ(dialog_.settings.language, Language::kCzech);
                EXPECT_EQ(dialog_.currentCategory(), 0);
-               EXPECT_EQ(app_.helpFilePath(), dialog_.helpPathCzech);
                EXPECT_EQ(DialogDriver::WindowText(GetDlgItem(dialog, IDC_CATEGORY_TITLE)), "");
              }),
              Press(IDC_HELP_BUTTON)});
@@ -525,7 +521,7 @@ TEST_F(CatalogCommandsTest, HelpViewerThatCannotStartIsSaidOrTheCompiledHelpOpen
         InstallRecorder(path);
       }
     }
-    dialog_.helpPathPolish = folder + c.help;
+    dialog_.settings.helpFile.polish = folder + c.help;
     std::vector<DialogScript::Step> steps = {Press(IDC_HELP_BUTTON)};
     if (!c.message.empty()) steps.push_back(Message());
     RunMain(steps);
@@ -538,7 +534,7 @@ TEST_F(CatalogCommandsTest, HelpViewerThatCannotStartIsSaidOrTheCompiledHelpOpen
 }
 
 TEST_F(CatalogCommandsTest, FailedReloadEndsTheWindowAfterItsMessage) {
-  DialogScript script({Look([&](HWND) { DeleteFileA(dialog_.categoryFileCzech.c_str()); }),
+  DialogScript script({Look([&](HWND) { DeleteFileA(dialog_.settings.catalog.categoryFile.czech.c_str()); }),
                        Press(IDC_LANGUAGE), Press(IDC_CZECH), Message()});
   EXPECT_EQ(dialog_.DoModal(), IDOK);
   EXPECT_EQ(messages_, (std::vector<std::string>{"Could not open file " + kDisc + "\\kat2.txt"}));
@@ -557,7 +553,7 @@ TEST_F(CatalogCommandsTest, ButtonsAreNamedWithTheWordsOfTheirPicturesInTheLangu
     // The texts are never painted: the buttons show their pictures exactly.
     UpdateWindow(dialog);
     EXPECT_EQ(ShownBitmap(GetDlgItem(dialog, IDCANCEL), {"BM_CANCEL_PU", "BM_CANCEL_CU"}),
-              dialog_.isPolish != 0 ? "BM_CANCEL_PU" : "BM_CANCEL_CU");
+              dialog_.settings.language == Language::kPolish ? "BM_CANCEL_PU" : "BM_CANCEL_CU");
   });
   SetCursorPos(1000, 700);  // away from the buttons, which would take the focus and show another picture
   RunMain(
@@ -643,7 +639,7 @@ TEST_F(CatalogCommandsTest, WaitCursorWhileTheCatalogueLoadsButNotOverItsMessage
     SCOPED_TRACE(c.name);
     WriteDisc();
     c.breakDisc();
-    dialog_.isPolish = 1;
+    dialog_.settings.language = Language::kPolish;
     seen.clear();
     SetCursor(before);
     {

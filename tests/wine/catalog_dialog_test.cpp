@@ -76,11 +76,11 @@ class CatalogDialogTest : public ::testing::Test {
     SetCurrentDirectoryOrDie(kDisc);
 
     dialog_ = std::make_unique<CatalogDialog>();
-    dialog_->categoryFilePolish = kDisc + "\\kat1.txt";
-    dialog_->categoryFileCzech = kDisc + "\\kat2.txt";
-    dialog_->programListPath = kDisc + "\\prog.txt";
-    dialog_->defaultDescriptionPolish = "opis\\opis1.txt";
-    dialog_->defaultDescriptionCzech = "opis\\opis2.txt";
+    dialog_->settings.catalog.categoryFile.polish = kDisc + "\\kat1.txt";
+    dialog_->settings.catalog.categoryFile.czech = kDisc + "\\kat2.txt";
+    dialog_->settings.catalog.programList = kDisc + "\\prog.txt";
+    dialog_->settings.catalog.defaultDescription.polish = "opis\\opis1.txt";
+    dialog_->settings.catalog.defaultDescription.czech = "opis\\opis2.txt";
   }
 
   // Runs the main window modally and, once it is up, runs `body` from its modal loop (not from inside the
@@ -265,18 +265,18 @@ TEST_F(CatalogDialogTest, DescriptionRemovedAfterTheLoadIsNamedInThePane) {
 
 TEST_F(CatalogDialogTest, LanguageFlagChoosesTheCategoryFileAndDescriptions) {
   struct Case {
-    int isPolish;
+    Language language;
     std::vector<std::string> rows;
     std::string lastDescription;
   };
   const Case cases[] = {
-      {1, {"Gry", "Narzedzia", "Instalator*"}, "Instalator\r\n"},
-      {0, {"Hry", "Instalace*"}, "Instalace\r\n"},
+      {Language::kPolish, {"Gry", "Narzedzia", "Instalator*"}, "Instalator\r\n"},
+      {Language::kCzech, {"Hry", "Instalace*"}, "Instalace\r\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "isPolish " << c.isPolish);
+    SCOPED_TRACE(LanguageName(c.language));
     WriteDisc();
-    dialog_->isPolish = c.isPolish;
+    dialog_->settings.language = c.language;
     Run([&](HWND dialog) {
       EXPECT_EQ(Rows(dialog), c.rows);
       Select(dialog, static_cast<int>(c.rows.size()) - 1);
@@ -321,8 +321,8 @@ TEST_F(CatalogDialogTest, ButtonsShowThePicturesOfTheLanguageAndState) {
     WriteDisc();
     // Row 2 in Polish and row 1 in Czech: a program with a run file and an installer.
     WriteTextFile(kDisc + "\\prog.txt", "INSTAL\n0\nins=setup.exe\nrun=setup.exe\n");
-    dialog_->isPolish = c.isPolish;
-    dialog_->isMultiLanguage = c.isMultiLanguage;
+    dialog_->settings.language = LanguageOf(c.isPolish == 1);
+    dialog_->settings.multiLanguage = c.isMultiLanguage == 1;
     Run([&](HWND dialog) {
       EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog, IDC_LANGUAGE)) != FALSE, c.isMultiLanguage == 1);
       if (c.selectRow >= 0) Select(dialog, c.selectRow);

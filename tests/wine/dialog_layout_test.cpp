@@ -116,9 +116,9 @@ std::unique_ptr<Dialog> MakeMainWindow(HWND) {
   WriteTextFile(kDisc + "\\kat2.txt", "1;0;Hry\n$\n");
   WriteTextFile(kDisc + "\\prog.txt", "");
   auto dialog = std::make_unique<CatalogDialog>();
-  dialog->categoryFilePolish = kDisc + "\\kat1.txt";
-  dialog->categoryFileCzech = kDisc + "\\kat2.txt";
-  dialog->programListPath = kDisc + "\\prog.txt";
+  dialog->settings.catalog.categoryFile.polish = kDisc + "\\kat1.txt";
+  dialog->settings.catalog.categoryFile.czech = kDisc + "\\kat2.txt";
+  dialog->settings.catalog.programList = kDisc + "\\prog.txt";
   return dialog;
 }
 

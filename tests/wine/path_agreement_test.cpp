@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "tests/wine/test_support.h"
 #include "tools/check/disc_folder.h"
 

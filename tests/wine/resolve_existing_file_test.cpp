@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "tests/wine/test_support.h"
 
 using namespace testing_support;

@@ -39,16 +39,16 @@ class StartupSettingsTest : public ::testing::Test {
 TEST_F(StartupSettingsTest, NoSettingsFileAsksForLanguageAndUsesDefaults) {
   const StartupSettings s = Read("");
   EXPECT_EQ(chooserRuns_, 1);
-  EXPECT_EQ(s.isPolish, 1);
-  EXPECT_EQ(s.isMultiLanguage, 1);
-  EXPECT_EQ(s.helpPathPolish, "D:\\DISC\\tamo_pl.hlp");
-  EXPECT_EQ(s.helpPathCzech, "D:\\DISC\\tamo_cz.hlp");
-  EXPECT_EQ(s.categoryFilePolish, "D:\\DISC\\kat1.txt");
-  EXPECT_EQ(s.categoryFileCzech, "D:\\DISC\\kat2.txt");
-  EXPECT_EQ(s.programListPath, "D:\\DISC\\prog.txt");
+  EXPECT_EQ(s.language, Language::kPolish);
+  EXPECT_EQ(s.multiLanguage, true);
+  EXPECT_EQ(s.helpFile.polish, "D:\\DISC\\tamo_pl.hlp");
+  EXPECT_EQ(s.helpFile.czech, "D:\\DISC\\tamo_cz.hlp");
+  EXPECT_EQ(s.catalog.categoryFile.polish, "D:\\DISC\\kat1.txt");
+  EXPECT_EQ(s.catalog.categoryFile.czech, "D:\\DISC\\kat2.txt");
+  EXPECT_EQ(s.catalog.programList, "D:\\DISC\\prog.txt");
   EXPECT_EQ(s.defaultCopyDirectory, "c:\\tmp");
-  EXPECT_EQ(s.defaultDescriptionPolish, "opis\\opis1.txt");
-  EXPECT_EQ(s.defaultDescriptionCzech, "opis\\opis2.txt");
+  EXPECT_EQ(s.catalog.defaultDescription.polish, "opis\\opis1.txt");
+  EXPECT_EQ(s.catalog.defaultDescription.czech, "opis\\opis2.txt");
   EXPECT_EQ(CurrentDirectory(), "D:\\DISC");
 }
 
@@ -57,8 +57,8 @@ TEST_F(StartupSettingsTest, LanguageChoiceTable) {
     std::string ini;
     int chooserResult;
     int expectedRuns;
-    int expectedPolish;
-    int expectedMulti;
+    bool expectedPolish;
+    bool expectedMulti;
   };
   const Case cases[] = {
       {"[other]\nmulti_lang=yes\n", IDC_CZECH, 1, 0, 1},
@@ -76,8 +76,8 @@ TEST_F(StartupSettingsTest, LanguageChoiceTable) {
   for (const Case& c : cases) {
     const StartupSettings s = Read(c.ini, c.chooserResult);
     EXPECT_EQ(chooserRuns_, c.expectedRuns) << c.ini;
-    EXPECT_EQ(s.isPolish, c.expectedPolish) << c.ini;
-    EXPECT_EQ(s.isMultiLanguage, c.expectedMulti) << c.ini;
+    EXPECT_EQ(s.language == Language::kPolish, c.expectedPolish) << c.ini;
+    EXPECT_EQ(s.multiLanguage, c.expectedMulti) << c.ini;
   }
 }
 
@@ -89,13 +89,14 @@ TEST_F(StartupSettingsTest, PathsAreResolvedOnlyWhereTheyNameDiscFiles) {
       "help_vx=D:\\DISC\\DATA\\cz.hlp\ndef_opis_pl=doc\\pl.txt\ndef_opis_cz=doc\\cz.txt\n"
       "[directories]\ndef_copy=" +
       longCopy + "\n");
-  EXPECT_EQ(s.programListPath, "D:\\DISC\\DATA\\programs.lst");
-  EXPECT_EQ(s.categoryFilePolish, "MISSING\\kat1.txt");  // its directory does not exist: left as read
-  EXPECT_EQ(s.categoryFileCzech, "\\kat2.txt");
-  EXPECT_EQ(s.helpPathPolish, "D:\\DISC\\pl.hlp");
-  EXPECT_EQ(s.helpPathCzech, "D:\\DISC\\DATA\\cz.hlp");
-  EXPECT_EQ(s.defaultDescriptionPolish, "doc\\pl.txt");
-  EXPECT_EQ(s.defaultDescriptionCzech, "doc\\cz.txt");
+  EXPECT_EQ(s.catalog.programList, "D:\\DISC\\DATA\\programs.lst");
+  EXPECT_EQ(s.catalog.categoryFile.polish,
+            "MISSING\\kat1.txt");  // its directory does not exist: left as read
+  EXPECT_EQ(s.catalog.categoryFile.czech, "\\kat2.txt");
+  EXPECT_EQ(s.helpFile.polish, "D:\\DISC\\pl.hlp");
+  EXPECT_EQ(s.helpFile.czech, "D:\\DISC\\DATA\\cz.hlp");
+  EXPECT_EQ(s.catalog.defaultDescription.polish, "doc\\pl.txt");
+  EXPECT_EQ(s.catalog.defaultDescription.czech, "doc\\cz.txt");
   EXPECT_EQ(s.defaultCopyDirectory, longCopy);  // long values are read whole
 }
 

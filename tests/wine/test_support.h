@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 
 // Helpers shared by the tests that run under Wine. Drive D: is mapped by the test runner to a folder of the
 // build tree (TAMO_DRIVE_D), standing in for the disc.

@@ -28,7 +28,7 @@ endif()
 list(TRANSFORM wine_test_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(wine_tests ${wine_test_sources} ${CMAKE_CURRENT_LIST_DIR}/test_support.cpp
   ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.cpp $<TARGET_OBJECTS:resources>)
-target_link_libraries(wine_tests PRIVATE app ui app_paths framework catalog disc_check gtest gtest_main)
+target_link_libraries(wine_tests PRIVATE app ui platform framework catalog disc_check gtest gtest_main)
 add_dependencies(wine_tests demo_program)
 
 # Each test runs in its own process, one at a time (they share drive D: and the display), and a stuck modal

@@ -11,7 +11,8 @@
 
 #include "catalog/catalog_load.h"
 #include "catalog/catalog_model.h"
-#include "catalog/load_host.h"
+#include "catalog/disc_access.h"
+#include "catalog/load_sink.h"
 #include "disc/code_page.h"
 #include "disc/ini_file.h"
 #include "disc/language.h"
@@ -90,7 +91,7 @@ class EncodingCheck {
 
 // Reads one language's catalogue off the disc and collects everything the load reports, reading on past every
 // finding.
-class DiscLoad : public LoadHost {
+class DiscLoad : public DiscAccess, public LoadSink {
  public:
   struct Header {
     int id;
@@ -100,8 +101,6 @@ class DiscLoad : public LoadHost {
   DiscLoad(const DiscFolder& disc, EncodingCheck& encoding) : disc_(disc), encoding_(encoding) {}
 
   void ResolvePath(std::string& path) override { disc_.Resolve(path); }
-  // The load shows nothing here: every finding is collected and the reading goes on.
-  void ShowMessage(const std::string&) override {}
   bool OpenTextFile(TextFile& file, const std::string& path) override {
     const auto native = disc_.Locate(path);
     if (!native || !encoding_.Open(file, path, *native)) return false;
@@ -109,6 +108,7 @@ class DiscLoad : public LoadHost {
     opened.push_back(path);
     return true;
   }
+  // Every finding is collected and the reading goes on.
   bool Report(const LoadFinding& finding) override {
     reported.push_back(finding);
     return true;
@@ -307,16 +307,13 @@ struct LanguageResult {
 
 LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, const Settings& settings,
                              Language language) {
-  CatalogSources sources;
-  sources.categoryFilePolish = settings.categoryFile.polish.text;
-  sources.categoryFileCzech = settings.categoryFile.czech.text;
-  sources.programListPath = settings.programList.text;
-  sources.defaultDescriptionPolish = settings.defaultDescription.polish;
-  sources.defaultDescriptionCzech = settings.defaultDescription.czech;
+  const CatalogSources sources{{settings.categoryFile.polish.text, settings.categoryFile.czech.text},
+                               settings.programList.text,
+                               settings.defaultDescription};
 
   LanguageResult result;
   DiscLoad load(disc, encoding);
-  LoadCatalog(sources, language, *result.table, load);
+  LoadCatalog(sources, language, *result.table, load, load);
   const std::string& categoryFile = settings.categoryFile[language].text;
   const auto unreadable = [&](const std::string& file) {
     return std::any_of(load.reported.begin(), load.reported.end(),
@@ -330,9 +327,9 @@ LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, co
     result.findings.push_back(
         {f.stopsLoad ? Severity::kError : Severity::kWarning, f.code, f.file, f.line, OneLine(f.reason)});
   }
-  const bool programListRead = !unreadable(sources.programListPath);
+  const bool programListRead = !unreadable(sources.programList);
   CheckCategories(*result.table, load, categoryFile, programListRead, result.findings);
-  CheckBlocks(disc, load, sources.programListPath, result.findings);
+  CheckBlocks(disc, load, sources.programList, result.findings);
   result.opened = std::move(load.opened);
   return result;
 }

@@ -8,9 +8,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "catalog/catalog_load.h"
-#include "catalog/load_host.h"
+#include "catalog/disc_access.h"
+#include "catalog/load_sink.h"
 #include "disc/finding.h"
 #include "framework/message_box.h"
 #include "disc/text_file.h"
@@ -46,20 +47,39 @@ std::string CurrentDirectory() {
   return _getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
 }
 
-// The load's messages belong to the main window, and its relative paths mean what they mean on the disc.
-// Its messages go through ShowMessage, which pauses the load's wait cursor around each box.
-class WindowLoadHost : public LoadHost {
+// The load's relative paths mean what they mean on the disc, from the current directory.
+class WindowDiscAccess : public DiscAccess {
  public:
   using Opener = std::function<bool(TextFile& file, const std::string& path)>;
-  WindowLoadHost(HWND owner, Opener open) : owner_(owner), open_(std::move(open)) {}
+  explicit WindowDiscAccess(Opener open) : open_(std::move(open)) {}
   void ResolvePath(std::string& path) override { resolver_.Resolve(path); }
-  void ShowMessage(const std::string& text) override { ::ShowMessage(owner_, text); }
   bool OpenTextFile(TextFile& file, const std::string& path) override { return open_(file, path); }
 
  private:
-  HWND owner_;
   Opener open_;
   PathResolver resolver_;  // one load's worth of directories seen
+};
+
+// The browser's way with what the load finds, in message boxes owned by the main window: a warning is shown
+// at once and the load goes on; the first finding that stops the load ends it, and is shown once the load has
+// closed its files (the box is modal and may stay up for as long as the user likes: the disc's files should
+// not be held open behind it). ShowMessage pauses the load's wait cursor around each box.
+class LoadMessages : public LoadSink {
+ public:
+  explicit LoadMessages(HWND owner) : owner_(owner) {}
+  bool Report(const LoadFinding& finding) override {
+    if (!finding.stopsLoad) {
+      ::ShowMessage(owner_, finding.message);
+      return true;
+    }
+    stopMessage_ = finding.message;
+    return false;
+  }
+  void LoadStopped() override { ::ShowMessage(owner_, stopMessage_); }
+
+ private:
+  HWND owner_;
+  std::string stopMessage_;
 };
 
 std::string LoadResourceString(UINT id) {
@@ -108,7 +128,7 @@ BOOL CatalogDialog::OnInitDialog() {
                                    &copyButton_, &cancelButton_}) {
     button->SetOwnerDialog(hwnd_);
   }
-  if (isMultiLanguage == 0) languageButton_.Enable(false);
+  if (!settings.multiLanguage) languageButton_.Enable(false);
   LoadButtonBitmaps();
 
   // From a CD the load takes seconds, before the window shows at all.
@@ -183,9 +203,10 @@ void CatalogDialog::LoadButtonBitmaps() {
        "da"},  // Nápověda
   };
   for (const ButtonImages& images : kImages) {
-    const char* const* names = isPolish != 0 ? images.polish : images.czech;
+    const bool polish = settings.language == Language::kPolish;
+    const char* const* names = polish ? images.polish : images.czech;
     BitmapPushButton& button = this->*images.button;
-    button.SetText(isPolish != 0 ? images.polishName : images.czechName);
+    button.SetText(polish ? images.polishName : images.czechName);
     button.LoadStateBitmaps(names[0], names[1], names[2], images.disabled);
   }
   // Each button has just painted itself; a repaint of the whole window now would only make them flicker.
@@ -193,15 +214,9 @@ void CatalogDialog::LoadButtonBitmaps() {
 }
 
 bool CatalogDialog::LoadCatalog() {
-  CatalogSources sources;
-  sources.categoryFilePolish = categoryFilePolish;
-  sources.categoryFileCzech = categoryFileCzech;
-  sources.programListPath = programListPath;
-  sources.defaultDescriptionPolish = defaultDescriptionPolish;
-  sources.defaultDescriptionCzech = defaultDescriptionCzech;
-  WindowLoadHost host(hwnd_,
-                      [this](TextFile& file, const std::string& path) { return OpenLoadFile(file, path); });
-  return ::LoadCatalog(sources, LanguageOf(isPolish != 0), categories_, host);
+  WindowDiscAccess disc([this](TextFile& file, const std::string& path) { return OpenLoadFile(file, path); });
+  LoadMessages messages(hwnd_);
+  return ::LoadCatalog(settings.catalog, settings.language, categories_, disc, messages);
 }
 
 bool CatalogDialog::OpenLoadFile(TextFile& file, const std::string& path) { return file.Open(path); }
@@ -363,7 +378,7 @@ HBRUSH CatalogDialog::OnControlColour(HDC dc) {
 // However the window ends (leave, a failed load), the help viewer is told it is no longer needed and the
 // catalogue goes with the window.
 void CatalogDialog::OnDestroy() {
-  WinHelpA(hwnd_, app != nullptr ? app->helpFilePath().c_str() : "", HELP_QUIT, 0);
+  WinHelpA(hwnd_, settings.helpFile[settings.language].c_str(), HELP_QUIT, 0);
   ReleaseCatalog();
 }
 
@@ -405,8 +420,8 @@ void CatalogDialog::OnCopy() {
   const ProgramEntry* entry = SelectedProgram();
   if (entry == nullptr) return;
   CopyTargetDialog dialog;
-  dialog.destination = entry->copyDestination.value_or(defaultCopyDirectory);
-  dialog.isPolish = isPolish;
+  dialog.destination = entry->copyDestination.value_or(settings.defaultCopyDirectory);
+  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
   if (dialog.DoModal() == IDOK) {
     std::string command;
     std::string target;
@@ -430,7 +445,7 @@ void CatalogDialog::OnCopy() {
 // later have no viewer for the old help files: the compiled HTML help of the same name beside one, which
 // every Windows opens, is shown instead.
 void CatalogDialog::OnHelpButton() {
-  const std::string& helpFile = isPolish != 0 ? helpPathPolish : helpPathCzech;
+  const std::string& helpFile = settings.helpFile[settings.language];
   const std::string command = BuildHelpCommand(helpFile);
   if (WinExec(command.c_str(), SW_SHOW) > 31) return;
   const std::string compiled = CompiledHelpBeside(helpFile);
@@ -444,21 +459,20 @@ void CatalogDialog::OnHelpButton() {
 
 void CatalogDialog::OnZot() {
   AboutDialog dialog;
-  dialog.isPolish = isPolish;
+  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
   dialog.DoModal();
 }
 
 void CatalogDialog::OnLanguage() {
-  if (isMultiLanguage == 0) return;
+  if (!settings.multiLanguage) return;
   LanguageDialog dialog;
   const INT_PTR choice = dialog.DoModal();
-  const bool switchToPolish = choice == IDC_POLISH && isPolish == 0;
-  const bool switchToCzech = choice == IDC_CZECH && isPolish != 0;
-  if (!switchToPolish && !switchToCzech) return;
+  if (choice != IDC_POLISH && choice != IDC_CZECH) return;
+  const Language chosen = choice == IDC_POLISH ? Language::kPolish : Language::kCzech;
+  if (chosen == settings.language) return;
   // The window takes no input until the other catalogue is read: it says so.
   const WaitCursor loading;
-  isPolish = switchToPolish ? 1 : 0;
-  if (app != nullptr) app->SetHelpFilePath(isPolish != 0 ? helpPathPolish : helpPathCzech);
+  settings.language = chosen;
   LoadButtonBitmaps();
   ReleaseCatalog();
   // The program list's relative paths mean the same as at start only from the start directory; the folder
@@ -474,6 +488,6 @@ void CatalogDialog::OnLanguage() {
 
 void CatalogDialog::OnCancel() {
   ExitConfirmDialog dialog;
-  dialog.isPolish = isPolish;
+  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
   if (dialog.DoModal() != IDCANCEL) DestroyWindow(hwnd_);
 }

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "app/paths.h"
+#include "platform/paths.h"
 #include "catalog/catalog_model.h"
-#include "framework/application.h"
+#include "disc/disc_settings.h"
 #include "framework/dialog.h"
 #include "framework/gdi_object.h"
 #include "disc/text_file.h"
@@ -22,18 +22,10 @@ class CatalogDialog : public Dialog {
   CatalogDialog();
   ~CatalogDialog() override;
 
-  // Set by start-up before the dialog runs.
-  std::string helpPathPolish;
-  std::string helpPathCzech;
-  Application* app = nullptr;
-  int isMultiLanguage = 1;
-  std::string programListPath;
-  std::string categoryFilePolish;
-  std::string categoryFileCzech;
-  std::string defaultDescriptionCzech;
-  std::string defaultDescriptionPolish;
-  std::string defaultCopyDirectory;
-  int isPolish = 1;
+  // Set by start-up before the dialog runs: what the settings file says and the language chosen. A language
+  // switch changes the language here; the window owns the help file of each language, and tells the viewer
+  // the current one is no longer needed when it closes.
+  StartupSettings settings;
   // How the run and install commands start programs; tests put their own in.
   Starters starters;
 

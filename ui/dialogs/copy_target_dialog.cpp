@@ -16,9 +16,6 @@ BOOL CopyTargetDialog::OnInitDialog() {
   destinationEdit_.Attach(Item(IDC_DESTINATION));
   destinationEdit_.SetText(destination);
 
-  okButton_.SetOwnerDialog(hwnd_);
-  cancelButton_.SetOwnerDialog(hwnd_);
-  browseButton_.SetOwnerDialog(hwnd_);
   // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
   okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");

@@ -104,10 +104,6 @@ BOOL CatalogDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-  for (BitmapPushButton* button : {&helpButton_, &languageButton_, &runButton_, &installButton_, &zotButton_,
-                                   &copyButton_, &cancelButton_}) {
-    button->SetOwnerDialog(hwnd_);
-  }
   if (isMultiLanguage == 0) languageButton_.Enable(false);
   LoadButtonBitmaps();
 

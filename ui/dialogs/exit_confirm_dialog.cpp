@@ -12,7 +12,7 @@ BOOL ExitConfirmDialog::OnInitDialog() {
   // The template's button texts name the opposite pictures; only the images loaded here count, and the texts
   // set here: the words of the pictures, for screen readers, with "&" before the letter Alt presses.
   const char* question = nullptr;
-  if (isPolish != 0) {
+  if (language == Language::kPolish) {
     yesButton_.SetText("&Tak");
     noButton_.SetText("&Nie");
     yesButton_.LoadStateBitmaps("BM_TAKPU", "BM_TAKPD", "BM_TAKPF", "");

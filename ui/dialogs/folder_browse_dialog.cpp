@@ -20,7 +20,7 @@ BOOL FolderBrowseDialog::OnInitDialog() {
   // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
   okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");
-  if (isPolish != 0) {
+  if (language == Language::kPolish) {
     cancelButton_.SetText("&Anuluj");
     cancelButton_.LoadStateBitmaps("BM_ANUL_PU", "BM_ANUL_PD", "BM_ANUL_PF", "");
   } else {

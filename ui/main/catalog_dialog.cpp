@@ -402,7 +402,7 @@ void CatalogDialog::OnCopy() {
   if (entry == nullptr) return;
   CopyTargetDialog dialog;
   dialog.destination = entry->copyDestination.value_or(defaultCopyDirectory);
-  dialog.isPolish = isPolish;
+  dialog.language = LanguageOf(isPolish != 0);
   if (dialog.DoModal() == IDOK) {
     std::string command;
     std::string target;
@@ -440,7 +440,7 @@ void CatalogDialog::OnHelpButton() {
 
 void CatalogDialog::OnZot() {
   AboutDialog dialog;
-  dialog.isPolish = isPolish;
+  dialog.language = LanguageOf(isPolish != 0);
   dialog.DoModal();
 }
 
@@ -470,6 +470,6 @@ void CatalogDialog::OnLanguage() {
 
 void CatalogDialog::OnCancel() {
   ExitConfirmDialog dialog;
-  dialog.isPolish = isPolish;
+  dialog.language = LanguageOf(isPolish != 0);
   if (dialog.DoModal() != IDCANCEL) DestroyWindow(hwnd_);
 }

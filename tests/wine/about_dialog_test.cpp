@@ -24,13 +24,13 @@ TEST(AboutDialogTest, PaintsThePictureOfTheLanguageOnEveryPaint) {
   const std::string polish = NumberedResource(IDB_CONTACT_POLISH);
   const std::string czech = NumberedResource(IDB_CONTACT_CZECH);
   const struct {
-    int isPolish;
+    Language language;
     const std::string& picture;
-  } cases[] = {{1, polish}, {0, czech}, {7, polish}};
+  } cases[] = {{Language::kPolish, polish}, {Language::kCzech, czech}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.isPolish);
+    SCOPED_TRACE(LanguageName(c.language));
     AboutDialog dialog;
-    dialog.isPolish = c.isPolish;
+    dialog.language = c.language;
     const auto shows = [&](HWND d) { EXPECT_EQ(ShownBitmap(d, {polish.c_str(), czech.c_str()}), c.picture); };
     DialogScript script({shows, Repaint, shows, Key(VK_ESCAPE)});
     dialog.DoModal();

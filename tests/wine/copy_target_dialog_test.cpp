@@ -253,19 +253,20 @@ TEST_F(CopyTargetDialogTest, CancellingKeepsTheFieldButNeverTheCurrentDirectory)
 
 TEST_F(CopyTargetDialogTest, ButtonsOfBothDialogsShowTheLanguagesPicturesNamedWithTheirWords) {
   const struct {
-    int isPolish;
+    Language language;
     const char* cancel;
     const char* browse;
     std::vector<std::wstring> names;  // OK, cancel, browse
-  } cases[] = {{1, "BM_ANUL_PU", "BM_EXPL_PU", {L"&OK", L"&Anuluj", L"&Przeglądaj..."}},
-               {0, "BM_ANUL_CU", "BM_EXPL_CU", {L"&OK", L"&Zrušit", L"&Procházet..."}}};
+    char cancelLetter;
+  } cases[] = {{Language::kPolish, "BM_ANUL_PU", "BM_EXPL_PU", {L"&OK", L"&Anuluj", L"&Przeglądaj..."}, 'a'},
+               {Language::kCzech, "BM_ANUL_CU", "BM_EXPL_CU", {L"&OK", L"&Zrušit", L"&Procházet..."}, 'z'}};
   const std::vector<const char*> ok = {"BM_OK_U", "BM_OK_D", "BM_OK_F"};
   const std::vector<const char*> cancel = {"BM_ANUL_PU", "BM_ANUL_CU", "BM_ANUL_PF", "BM_ANUL_CF"};
   const std::vector<const char*> browse = {"BM_EXPL_PU", "BM_EXPL_CU", "BM_EXPL_PF", "BM_EXPL_CF"};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.isPolish);
+    SCOPED_TRACE(LanguageName(c.language));
     CopyTargetDialog dialog;
-    dialog.isPolish = c.isPolish;
+    dialog.language = c.language;
     DialogScript script({
         [&](HWND d) {
           EXPECT_EQ(ShownBitmap(GetDlgItem(d, IDOK), ok), "BM_OK_U");
@@ -282,8 +283,8 @@ TEST_F(CopyTargetDialogTest, ButtonsOfBothDialogsShowTheLanguagesPicturesNamedWi
                     std::vector<std::wstring>(c.names.begin(), c.names.begin() + 2));
         },
         // Alt and the letter of cancel, in the browser and then in the copy dialog.
-        Alt(c.isPolish != 0 ? 'a' : 'z'),
-        Alt(c.isPolish != 0 ? 'a' : 'z'),
+        Alt(c.cancelLetter),
+        Alt(c.cancelLetter),
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   }

@@ -28,9 +28,10 @@ TEST(ExitConfirmDialogTest, YesOnTheRightLeavesNoAndEscapeStay) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    for (int isPolish : {1, 0}) {
+    for (Language language : kLanguages) {
+      SCOPED_TRACE(LanguageName(language));
       ExitConfirmDialog dialog;
-      dialog.isPolish = isPolish;
+      dialog.language = language;
       DialogScript script(c.steps);
       EXPECT_EQ(dialog.DoModal(), c.expected);
     }
@@ -39,20 +40,20 @@ TEST(ExitConfirmDialogTest, YesOnTheRightLeavesNoAndEscapeStay) {
 
 TEST(ExitConfirmDialogTest, QuestionAndButtonsShowTheLanguageOverTheBackground) {
   const struct {
-    int isPolish;
+    Language language;
     const char* yesFocused;
     const char* noUp;
     const char* question;
     SIZE questionSize;
     std::vector<std::wstring> names;  // yes, no
   } cases[] = {
-      {1, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}, {L"&Tak", L"&Nie"}},
-      {0, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}, {L"&Ano", L"&Ne"}},
+      {Language::kPolish, "BM_TAKPF", "BM_NIEPU", "BM_TEXT_P", {344, 32}, {L"&Tak", L"&Nie"}},
+      {Language::kCzech, "BM_TAKCF", "BM_NIECU", "BM_TEXT_C", {338, 29}, {L"&Ano", L"&Ne"}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.isPolish);
+    SCOPED_TRACE(LanguageName(c.language));
     ExitConfirmDialog dialog;
-    dialog.isPolish = c.isPolish;
+    dialog.language = c.language;
     DialogScript script({
         [&](HWND d) {
           // The first tab stop, yes, holds the focus when the dialog opens.

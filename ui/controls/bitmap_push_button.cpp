@@ -25,6 +25,7 @@ void BitmapPushButton::Bind(HWND dialog, int id) {
     // procedure call itself for ever.
     defaultProc_ = previous->defaultProc_;
     previous->hwnd_ = nullptr;
+    previous->ownerDialog_ = nullptr;
     SetPropA(button, kButtonProperty, this);
   } else {
     SetPropA(button, kButtonProperty, this);
@@ -32,6 +33,7 @@ void BitmapPushButton::Bind(HWND dialog, int id) {
         SetWindowLongPtrA(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BitmapPushButton::ButtonProc)));
   }
   hwnd_ = button;
+  ownerDialog_ = dialog;
   // Whatever the platform painted before the subclass is replaced at the next paint.
   InvalidateRect(button, nullptr, TRUE);
 }
@@ -42,6 +44,7 @@ void BitmapPushButton::Unbind() {
     RemovePropA(hwnd_, kButtonProperty);
   }
   hwnd_ = nullptr;
+  ownerDialog_ = nullptr;
   drawingSuspended_ = false;
 }
 
@@ -135,7 +138,6 @@ LRESULT BitmapPushButton::DefaultOutOfSight(UINT message, WPARAM wParam, LPARAM 
 }
 
 void BitmapPushButton::Hover() {
-  if (ownerDialog_ == nullptr) return;
   const HWND self = hwnd_;
   SendMessageA(ownerDialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(self), TRUE);
   if (!IsBoundTo(self)) return;

@@ -24,12 +24,10 @@ class BitmapPushButton : public Window {
   BitmapPushButton() = default;
   ~BitmapPushButton() override;
 
-  // Binds this object to the template button `id` of `dialog` (subclasses the button window). Called once,
-  // while the dialog initialises.
+  // Binds this object to the template button `id` of `dialog` (subclasses the button window) and makes
+  // `dialog` its owner: hover moves that dialog's focus and default button here. Called once, while the
+  // dialog initialises.
   void Bind(HWND dialog, int id);
-  // The dialog that contains the button: hover moves its focus and default button here. Until it is set,
-  // hovering does nothing.
-  void SetOwnerDialog(HWND dialog) { ownerDialog_ = dialog; }
   // Replaces all four images by the named bitmap resources (an empty name, or a name that is not a bitmap
   // resource, leaves that image empty) and repaints at once.
   void LoadStateBitmaps(const char* up, const char* down, const char* focus, const char* disabled);

@@ -31,8 +31,8 @@ void AboutDialog::Paint() {
   RECT client;
   GetClientRect(hwnd_, &client);
   // The picture is shown rarely and briefly; it is not worth keeping 600 KB of bitmap for the dialog's life.
-  const Bitmap picture =
-      LoadBitmapResource(MAKEINTRESOURCEA(isPolish != 0 ? IDB_CONTACT_POLISH : IDB_CONTACT_CZECH));
+  const Bitmap picture = LoadBitmapResource(
+      MAKEINTRESOURCEA(language == Language::kPolish ? IDB_CONTACT_POLISH : IDB_CONTACT_CZECH));
   if (picture) {
     // DST_BITMAP copies one to one from the picture's corner; the size only clips, it never stretches.
     DrawStateA(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(picture.get()), 0, 0, 0,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "disc/language.h"
 #include "framework/dialog.h"
 
 // The maker's contact picture in the current language, painted over the whole client area; a left click
@@ -10,8 +11,8 @@ class AboutDialog : public Dialog {
  public:
   AboutDialog();
 
-  // Set by the opener before the run: not 0 shows the Polish picture, 0 the Czech one.
-  int isPolish = 1;
+  // Set by the opener before the run: the language of the picture.
+  Language language = Language::kPolish;
 
  protected:
   BOOL OnInitDialog() override;

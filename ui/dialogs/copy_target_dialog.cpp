@@ -16,13 +16,10 @@ BOOL CopyTargetDialog::OnInitDialog() {
   destinationEdit_.Attach(Item(IDC_DESTINATION));
   destinationEdit_.SetText(destination);
 
-  okButton_.SetOwnerDialog(hwnd_);
-  cancelButton_.SetOwnerDialog(hwnd_);
-  browseButton_.SetOwnerDialog(hwnd_);
   // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
   okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");
-  if (isPolish != 0) {
+  if (language == Language::kPolish) {
     cancelButton_.SetText("&Anuluj");
     browseButton_.SetText(
         "&Przegl\xB9"
@@ -53,7 +50,7 @@ void CopyTargetDialog::OnOK() {
 
 void CopyTargetDialog::OnBrowse() {
   FolderBrowseDialog browser(hwnd_);
-  browser.isPolish = isPolish;
+  browser.language = language;
   if (browser.DoModal() != IDOK) return;
   // The browser's own answer is the directory it moved the process to; reading that back gives the form the
   // copy command expects (drive letter as the system writes it) rather than the lower-cased display text.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "disc/language.h"
 #include "framework/dialog.h"
 #include "framework/window.h"
 #include "ui/controls/bitmap_push_button.h"
@@ -16,7 +17,7 @@ class CopyTargetDialog : public Dialog {
   CopyTargetDialog();
 
   // Set by the opener before the run.
-  int isPolish = 1;
+  Language language = Language::kPolish;
   // In: the proposed destination. Out: the field's text exactly as the user left it, after IDOK only; any
   // other ending leaves it as it was. The field sets no length limit: the copy command refuses a destination
   // too long for its command line.

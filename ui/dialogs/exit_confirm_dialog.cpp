@@ -8,13 +8,11 @@ BOOL ExitConfirmDialog::OnInitDialog() {
   questionPicture_.Attach(Item(IDC_QUESTION));
   yesButton_.Bind(hwnd_, IDOK);
   noButton_.Bind(hwnd_, IDCANCEL);
-  yesButton_.SetOwnerDialog(hwnd_);
-  noButton_.SetOwnerDialog(hwnd_);
 
   // The template's button texts name the opposite pictures; only the images loaded here count, and the texts
   // set here: the words of the pictures, for screen readers, with "&" before the letter Alt presses.
   const char* question = nullptr;
-  if (isPolish != 0) {
+  if (language == Language::kPolish) {
     yesButton_.SetText("&Tak");
     noButton_.SetText("&Nie");
     yesButton_.LoadStateBitmaps("BM_TAKPU", "BM_TAKPD", "BM_TAKPF", "");

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "disc/language.h"
 #include "framework/dialog.h"
 #include "framework/gdi_object.h"
 #include "framework/window.h"
@@ -15,7 +16,7 @@ class ExitConfirmDialog : public Dialog {
   ExitConfirmDialog();
 
   // Set by the opener before the run.
-  int isPolish = 1;
+  Language language = Language::kPolish;
 
  protected:
   BOOL OnInitDialog() override;

@@ -17,12 +17,10 @@ FolderBrowseDialog::FolderBrowseDialog(HWND parent) : Dialog(IDD_FOLDER_BROWSE, 
 BOOL FolderBrowseDialog::OnInitDialog() {
   okButton_.Bind(hwnd_, IDOK);
   cancelButton_.Bind(hwnd_, IDCANCEL);
-  okButton_.SetOwnerDialog(hwnd_);
-  cancelButton_.SetOwnerDialog(hwnd_);
   // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
   okButton_.SetText("&OK");
   okButton_.LoadStateBitmaps("BM_OK_U", "BM_OK_D", "BM_OK_F", "");
-  if (isPolish != 0) {
+  if (language == Language::kPolish) {
     cancelButton_.SetText("&Anuluj");
     cancelButton_.LoadStateBitmaps("BM_ANUL_PU", "BM_ANUL_PD", "BM_ANUL_PF", "");
   } else {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "disc/language.h"
 #include "disc/path_limit.h"
 #include "framework/dialog.h"
 #include "ui/controls/bitmap_push_button.h"
@@ -19,7 +20,7 @@ class FolderBrowseDialog : public Dialog {
   // Out, after IDOK: the current directory as the path field shows it.
   std::string selectedPath;
   // Set by the opener before the run.
-  int isPolish = 1;
+  Language language = Language::kPolish;
 
  protected:
   BOOL OnInitDialog() override;

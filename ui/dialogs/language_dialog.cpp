@@ -7,8 +7,6 @@ LanguageDialog::LanguageDialog() : Dialog(IDD_LANGUAGE) {}
 BOOL LanguageDialog::OnInitDialog() {
   polishButton_.Bind(hwnd_, IDC_POLISH);
   czechButton_.Bind(hwnd_, IDC_CZECH);
-  polishButton_.SetOwnerDialog(hwnd_);
-  czechButton_.SetOwnerDialog(hwnd_);
   // The words of the pictures, in code page 1250, for screen readers; "&" marks the letter Alt presses.
   polishButton_.SetText("&Polski");
   czechButton_.SetText("\xC8&e\x9Atina");  // Čeština

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -124,10 +123,6 @@ BOOL CatalogDialog::OnInitDialog() {
   Send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   Send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
-  for (BitmapPushButton* button : {&helpButton_, &languageButton_, &runButton_, &installButton_, &zotButton_,
-                                   &copyButton_, &cancelButton_}) {
-    button->SetOwnerDialog(hwnd_);
-  }
   if (!settings.multiLanguage) languageButton_.Enable(false);
   LoadButtonBitmaps();
 
@@ -421,7 +416,7 @@ void CatalogDialog::OnCopy() {
   if (entry == nullptr) return;
   CopyTargetDialog dialog;
   dialog.destination = entry->copyDestination.value_or(settings.defaultCopyDirectory);
-  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
+  dialog.language = settings.language;
   if (dialog.DoModal() == IDOK) {
     std::string command;
     std::string target;
@@ -459,7 +454,7 @@ void CatalogDialog::OnHelpButton() {
 
 void CatalogDialog::OnZot() {
   AboutDialog dialog;
-  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
+  dialog.language = settings.language;
   dialog.DoModal();
 }
 
@@ -488,6 +483,6 @@ void CatalogDialog::OnLanguage() {
 
 void CatalogDialog::OnCancel() {
   ExitConfirmDialog dialog;
-  dialog.isPolish = settings.language == Language::kPolish ? 1 : 0;
+  dialog.language = settings.language;
   if (dialog.DoModal() != IDCANCEL) DestroyWindow(hwnd_);
 }

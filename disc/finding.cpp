@@ -92,6 +92,10 @@ const char* FindingCodeName(FindingCode code) {
       return "label-changed";
     case FindingCode::kOutputInsideInput:
       return "output-inside-input";
+    case FindingCode::kNameWindowsCannotOpen:
+      return "name-windows-cannot-open";
+    case FindingCode::kFolderNotFile:
+      return "folder-not-file";
   }
   return "unknown";
 }

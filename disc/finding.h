@@ -55,6 +55,9 @@ enum class FindingCode {
   kNameClash,          // a folder by the name of a file the packer adds
   kLabelChanged,       // a volume label changed to fit ISO 9660
   kOutputInsideInput,  // an output file inside the folder or over the source it is made of
+  // Either tool's, on entries looked at before anything is read.
+  kNameWindowsCannotOpen,  // a device's name (CON, NUL, COM1...) or one ending in a dot or a space
+  kFolderNotFile,          // a folder where the browser opens a file
 };
 
 // The code as printed: "no-description-file".

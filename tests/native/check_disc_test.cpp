@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -32,11 +34,19 @@ struct Expected {
   long long line;
 };
 
+// Entries that are not plain files, made after the files: folders, pipes and links (name, target).
+struct Entries {
+  std::vector<std::string> folders = {};
+  std::vector<std::string> fifos = {};
+  std::vector<std::pair<std::string, std::string>> links = {};
+};
+
 struct FaultCase {
   const char* name;
   // Files replaced (or added) in the clean disc; a value of nullptr removes the file.
   std::vector<std::pair<std::string, const char*>> changes;
   std::vector<Expected> expected;
+  Entries entries = {};
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
@@ -55,7 +65,12 @@ TEST_P(PlantedFault, IsReportedOnceAtItsPlace) {
       files[path] = contents;
     }
   }
-  const CheckReport report = CheckFiles(files);
+  const TempDir disc(files);
+  for (const auto& folder : c.entries.folders) std::filesystem::create_directories(disc.path() / folder);
+  for (const auto& fifo : c.entries.fifos) mkfifo((disc.path() / fifo).c_str(), 0644);
+  for (const auto& [name, target] : c.entries.links)
+    std::filesystem::create_symlink(target, disc.path() / name);
+  const CheckReport report = CheckDisc(disc.path(), false);
 
   std::string all;
   for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
@@ -108,6 +123,7 @@ const std::string kLettersPolish = kLettersFolder + "opis\\opis1.txt";
 const std::string kLettersCzech = kLettersFolder + "opis\\opis2.txt";
 const std::string kOtherCase = "games\\Chess\r\n2\r\nrun=CHESS.EXE\r\nins=SetUp.exe /q\r\n";
 const std::string kLongRun = "GAMES\\CHESS\r\n2\r\nrun=" + kLong + "\r\n";
+const std::string kDeviceRun = "GAMES\\CHESS\\\r\n2\r\nrun=COM1.EXE /x\r\n";
 const std::string kUtf8 = "1;0;Hry\r\nNejlep\xc5\xa1\xc3\xad hry\r\n$\r\n2;1;Sachy\r\n$\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,6 +233,24 @@ INSTANTIATE_TEST_SUITE_P(
                    {"POMOC\\cz.chm", "?_"}},
                   {{kWarning, Code::kNoHelpFile, "tamo_cd.ini", 2},
                    {kWarning, Code::kNoHelpFile, "tamo_cd.ini", 3}}},
+        // Entries looked at before anything is read: a pipe is never opened, a link off the disc never
+        // followed, a device's name never opened.
+        FaultCase{"PipeAsDescription",
+                  {{"GAMES\\CHESS\\opis\\opis1.txt", nullptr}},
+                  {{kError, Code::kNotFileOrFolder, "GAMES\\CHESS\\opis\\opis1.txt", 0},
+                   {kError, Code::kNoDescriptionFile, "prog.txt", 1}},
+                  {{}, {"GAMES/CHESS/opis/opis1.txt"}}},
+        FaultCase{"FolderAsCategoryFile",
+                  {{"kat1.txt", nullptr}},
+                  {{kError, Code::kFolderNotFile, "kat1.txt", 0}, {kError, Code::kCannotOpen, "kat1.txt", 0}},
+                  {{"kat1.txt"}}},
+        FaultCase{"CategoryFileLinkedOffTheDisc",
+                  {{"kat1.txt", nullptr}},
+                  {{kError, Code::kLinkOutside, "kat1.txt", 0}, {kError, Code::kCannotOpen, "kat1.txt", 0}},
+                  {{}, {}, {{"kat1.txt", "/etc/passwd"}}}},
+        FaultCase{"RunFileNamedAsADevice",
+                  {{"prog.txt", kDeviceRun.c_str()}, {"GAMES\\CHESS\\Com1.exe", "MZ"}},
+                  {{kError, Code::kNameWindowsCannotOpen, "prog.txt", 3}}},
         FaultCase{"HelpOnAnotherDrive",
                   {{"tamo_cd.ini", "[files]\r\nhelp_vx=C:\\POMOC\\cz.chm\r\n"}, {"tamo_cz.hlp", nullptr}},
                   {}}),

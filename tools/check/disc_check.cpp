@@ -47,11 +47,25 @@ bool LooksLikeUtf8(const std::string& line) {
   return decoded.valid && decoded.codes.size() != line.size();
 }
 
-// Looks once at every text file the load opens: the browser shows them in code page 1250.
+// Opens the text files the load reads, each looked at first (a pipe would hang the reading, a device never
+// end it, a link may lead off the disc), and looks once at what each holds: the browser shows them in code
+// page 1250.
 class EncodingCheck {
  public:
-  EncodingCheck(std::vector<Finding>& findings, const TextSource& source)
-      : findings_(findings), source_(source) {}
+  EncodingCheck(const DiscFolder& disc, std::vector<Finding>& findings, const TextSource& source)
+      : disc_(disc), findings_(findings), source_(source) {}
+
+  // This machine's name for a file that can be read as one; a fault is told once.
+  std::optional<std::filesystem::path> Locate(const std::string& file) {
+    auto native = disc_.Locate(file);
+    if (!native) return std::nullopt;
+    if (const auto fault = disc_.FileFault(file)) {
+      if (faulty_.insert(file).second)
+        findings_.push_back({Severity::kError, fault->code, file, 0, fault->text});
+      return std::nullopt;
+    }
+    return native;
+  }
 
   bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) const {
     if (!source_) return text.Open(native.string());
@@ -83,9 +97,11 @@ class EncodingCheck {
   }
 
  private:
+  const DiscFolder& disc_;
   std::vector<Finding>& findings_;
   const TextSource& source_;
   std::set<std::string> scanned_;
+  std::set<std::string> faulty_;
 };
 
 // Reads one language's catalogue off the disc and collects everything the load reports, reading on past every
@@ -103,7 +119,7 @@ class DiscLoad : public LoadHost {
   // The load shows nothing here: every finding is collected and the reading goes on.
   void ShowMessage(const std::string&) override {}
   bool OpenTextFile(TextFile& file, const std::string& path) override {
-    const auto native = disc_.Locate(path);
+    const auto native = encoding_.Locate(path);
     if (!native || !encoding_.Open(file, path, *native)) return false;
     encoding_.Scan(path, *native);
     opened.push_back(path);
@@ -230,15 +246,16 @@ void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std
   }
 }
 
-bool ExistsAsProgram(const DiscFolder& disc, const std::string& path) {
-  if (disc.IsFile(path)) return true;
+// The program file a run or installer path starts, when it exists.
+std::optional<std::string> ProgramFile(const DiscFolder& disc, const std::string& path) {
+  if (disc.IsFile(path)) return path;
   // What follows a blank in the last component may be arguments, which the browser passes on.
   const std::size_t slash = path.rfind('\\');
   for (std::size_t blank = path.find(' ', slash == std::string::npos ? 0 : slash); blank != std::string::npos;
        blank = path.find(' ', blank + 1)) {
-    if (disc.IsFile(path.substr(0, blank))) return true;
+    if (disc.IsFile(path.substr(0, blank))) return path.substr(0, blank);
   }
-  return false;
+  return std::nullopt;
 }
 
 void CheckLength(const std::string& file, long long line, const std::string& path,
@@ -272,9 +289,13 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
                                   const char* what) {
       if (!path || DiscFolder::NamesDrive(*path)) return;
       CheckLength(file, line, *path, findings);
-      if (!ExistsAsProgram(disc, *path)) {
+      const auto program = ProgramFile(disc, *path);
+      if (!program) {
         findings.push_back(
             {Severity::kWarning, code, file, line, std::string(what) + " " + *path + " does not exist"});
+      } else if (const auto fault = disc.FileFault(*program)) {
+        findings.push_back({Severity::kError, fault->code, file, line,
+                            std::string(what) + " " + *program + ": " + fault->text});
       }
     };
     checkProgram(block.runPath, block.runLine, Code::kNoRunFile, "run file");
@@ -355,10 +376,10 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   CheckReport report;
   DiscFolder disc(discFolder);
   std::vector<Finding> common;
-  EncodingCheck encoding(common, textSource);
+  EncodingCheck encoding(disc, common, textSource);
 
   IniFile file;
-  if (const auto native = disc.Locate(kSettingsFile)) {
+  if (const auto native = encoding.Locate(kSettingsFile)) {
     if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;

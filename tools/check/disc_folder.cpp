@@ -25,7 +25,11 @@ std::string Join(const std::vector<std::string>& components) {
 
 }  // namespace
 
-DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {}
+DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {
+  std::error_code error;
+  realRoot_ = std::filesystem::canonical(root_, error);
+  if (error) realRoot_ = root_;
+}
 
 bool DiscFolder::NamesDrive(const std::string& path) {
   if (path.compare(0, 2, "\\\\") == 0) return true;
@@ -124,4 +128,25 @@ bool DiscFolder::Resolve(std::string& path) const {
   if (resolved.size() + kDriveRootLength > kMaxPathLength) return false;
   path = std::move(resolved);
   return true;
+}
+
+std::optional<DiscFolder::Fault> DiscFolder::FileFault(const std::string& path) const {
+  const auto native = Locate(path);
+  if (!native) return std::nullopt;
+  for (const auto& name : native->lexically_relative(root_)) {
+    if (const auto why = WhyWindowsCannotOpen(DecodeUtf8(name.u8string()).codes))
+      return Fault{FindingCode::kNameWindowsCannotOpen, *why};
+  }
+  std::error_code error;
+  const auto real = std::filesystem::canonical(*native, error);
+  if (error) return Fault{FindingCode::kLinkNowhere, "cannot be read: the link leads nowhere"};
+  const auto inside = real.lexically_relative(realRoot_);
+  if (inside.empty() || *inside.begin() == "..")
+    return Fault{FindingCode::kLinkOutside, "the link leads out of the folder, off the disc"};
+  const auto status = std::filesystem::status(real, error);
+  if (std::filesystem::is_directory(status))
+    return Fault{FindingCode::kFolderNotFile, "is a folder, where the browser opens a file"};
+  if (!std::filesystem::is_regular_file(status))
+    return Fault{FindingCode::kNotFileOrFolder, "is neither a file nor a folder (a pipe, device or socket)"};
+  return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "disc/finding.h"
 #include "disc/path_limit.h"
 
 // The disc as the browser sees it, served from a folder of this machine. Paths are in the Windows form of the
@@ -32,6 +33,16 @@ class DiscFolder {
   std::optional<std::filesystem::path> Locate(const std::string& path) const;
   bool IsFile(const std::string& path) const;
 
+  // Why what stands at the path cannot be read as a file from the disc, looked at without opening it (a pipe
+  // would never answer, a device never end): a folder, a pipe, device or socket, a link leading nowhere or
+  // out of the folder, or a name on the way that Windows cannot open. Nothing for a file, and for a path that
+  // names nothing, which the caller reports its own way.
+  struct Fault {
+    FindingCode code;
+    std::string text;
+  };
+  std::optional<Fault> FileFault(const std::string& path) const;
+
   // Whether the path starts with a drive letter or names a network share ("\\server\..."), and so cannot be
   // looked up on the disc.
   static bool NamesDrive(const std::string& path);
@@ -45,5 +56,7 @@ class DiscFolder {
   const std::vector<std::string>& Listing(const std::filesystem::path& folder) const;
 
   std::filesystem::path root_;
+  // The root with every link on its way followed, to tell where a link leads.
+  std::filesystem::path realRoot_;
   mutable std::map<std::filesystem::path, std::vector<std::string>> listings_;
 };

@@ -165,6 +165,10 @@ class Planner {
         return std::nullopt;
       }
     }
+    if (const auto why = WhyWindowsCannotOpen(*codes)) {
+      Error(Code::kNameWindowsCannotOpen, inImage, *why);
+      return std::nullopt;
+    }
     if (codes->size() > kMaxJolietName) {
       Error(Code::kNameTooLong, inImage,
             "the name is " + std::to_string(codes->size()) + " characters long; Joliet holds at most " +

@@ -1,6 +1,7 @@
 #include "tools/check/disc_check.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -40,11 +41,19 @@ std::string OneLine(const std::string& reason) {
   return joined;
 }
 
-// Whether the line holds text encoded as UTF-8: at least one multi-byte sequence and nothing that is not
-// valid UTF-8, which 8-bit Central European text practically never is.
+// Whether the line holds text encoded as UTF-8: at least one multi-byte sequence, nothing that is not valid
+// UTF-8, which 8-bit Central European text practically never is, and only characters the code page has, as
+// Polish and Czech text has ("STÓŁ" in code page 1250 is valid UTF-8 too, for a Cyrillic letter).
 bool LooksLikeUtf8(const std::string& line) {
   const DecodedUtf8 decoded = DecodeUtf8(line);
-  return decoded.valid && decoded.codes.size() != line.size();
+  return decoded.valid && decoded.codes.size() != line.size() &&
+         std::all_of(decoded.codes.begin(), decoded.codes.end(), InCodePage1250);
+}
+
+bool StartsAsUtf16(const std::filesystem::path& native) {
+  char mark[2] = {};
+  std::ifstream(native, std::ios::binary).read(mark, 2);
+  return (mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF');
 }
 
 // Opens the text files the load reads, each looked at first (a pipe would hang the reading, a device never
@@ -67,17 +76,32 @@ class EncodingCheck {
     return native;
   }
 
-  bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) const {
-    if (!source_) return text.Open(native.string());
-    auto contents = source_(native, file);
-    return contents && text.OpenFromString(std::move(*contents));
+  bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) {
+    if (source_) {
+      auto contents = source_(native, file);
+      return contents && text.OpenFromString(std::move(*contents));
+    }
+    if (!StartsAsUtf16(native)) return text.Open(native.string());
+    // The browser would read its bytes, a NUL after every letter: told once, and the rest of the check reads
+    // the file as tamo_pack would convert it, rather than report each of those bytes.
+    if (utf16_.insert(file).second) {
+      findings_.push_back({Severity::kError, Code::kUtf16Text, file, 0,
+                           "text in UTF-16 (Notepad's \"Unicode\"); the browser reads code page 1250 and "
+                           "would show its bytes: save it in code page 1250, or pack with tamo_pack, which "
+                           "converts it"});
+    }
+    std::ifstream in(native, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return text.OpenFromString(EncodeCodePage1250(DecodeText(bytes, TextEncoding::kCodePage1250).codes));
   }
 
+  // Looks for what the browser would show wrongly in a file as the disc holds it; a file read through a
+  // source is in code page 1250 already.
   void Scan(const std::string& file, const std::filesystem::path& native) {
-    if (!scanned_.insert(file).second) return;
+    if (source_ || !scanned_.insert(file).second) return;
     // Read as the browser reads it, so that nothing after an end-of-file mark is judged.
     TextFile text;
-    if (!Open(text, file, native)) return;
+    if (!Open(text, file, native) || utf16_.count(file) != 0) return;
     std::string line;
     long long lineNumber = 0;
     while (text.ReadLine(line)) {
@@ -102,6 +126,7 @@ class EncodingCheck {
   const TextSource& source_;
   std::set<std::string> scanned_;
   std::set<std::string> faulty_;
+  std::set<std::string> utf16_;
 };
 
 // Reads one language's catalogue off the disc and collects everything the load reports, reading on past every
@@ -360,6 +385,44 @@ LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, co
 
 }  // namespace
 
+std::string ToCodePage1250(const std::string& bytes, const std::string& file, TextEncoding from,
+                           std::vector<Finding>& findings) {
+  const DecodedText text = DecodeText(bytes, from);
+  const std::string name = Utf8FromCodePage1250(file);
+  // Text taken for UTF-8 only because it was declared so may be code page 1250 after all: the author is told
+  // how to say so.
+  const bool mayBeCodePage = text.form == DecodedText::Form::kUtf8 && !text.byteOrderMark;
+  if (text.faultLine != 0) {
+    findings.push_back(
+        {Severity::kError, text.form == DecodedText::Form::kUtf16 ? Code::kBadUtf16 : Code::kNotUtf8, name,
+         text.faultLine,
+         text.fault + (mayBeCodePage ? "; if the file is in code page 1250, give --from cp1250" : "")});
+  } else {
+    long long line = 1;
+    long long lastReported = 0;
+    for (const char32_t code : text.codes) {
+      if (!InCodePage1250(code) && lastReported != line) {
+        std::string what =
+            "the character " + CodePointName(code) + " \"" + Utf8(code) + "\" has no code in code page 1250";
+        if (mayBeCodePage) {
+          what += "; if the file is in code page 1250, where these bytes read \"" +
+                  Utf8FromCodePage1250(Utf8(code)) + "\", give --from cp1250";
+        }
+        findings.push_back({Severity::kError, Code::kNotInCodePage, name, line, what});
+        lastReported = line;
+      }
+      if (code == '\n') ++line;
+    }
+  }
+  return EncodeCodePage1250(text.codes);
+}
+
+std::optional<TextEncoding> EncodingNamed(const std::string& name) {
+  if (name == "utf-8" || name == "utf8" || name == "UTF-8") return TextEncoding::kUtf8;
+  if (name == "cp1250" || name == "CP1250" || name == "windows-1250") return TextEncoding::kCodePage1250;
+  return std::nullopt;
+}
+
 int CheckReport::ErrorCount() const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),
                                         [](const Finding& f) { return f.severity == Severity::kError; }));
@@ -378,9 +441,13 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   std::vector<Finding> common;
   EncodingCheck encoding(disc, common, textSource);
 
+  // The settings as the browser will read them: through the source when there is one, so that a file
+  // converted for the disc gives its values in code page 1250.
   IniFile file;
   if (const auto native = encoding.Locate(kSettingsFile)) {
-    if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
+    const auto converted = textSource ? textSource(*native, kSettingsFile) : std::nullopt;
+    if (converted) file.Parse(*converted);
+    if (converted || file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;
   const auto read = [&](Setting setting) {
@@ -452,9 +519,7 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   for (std::size_t i = 0; i < czech.size(); ++i) {
     if (!twinned[i]) all.push_back(place(only(czech[i], Language::kCzech)));
   }
-  std::stable_sort(all.begin(), all.end(), [](const Finding& a, const Finding& b) {
-    return a.file != b.file ? a.file < b.file : a.line < b.line;
-  });
+  SortByPlace(all);
   // Everything above is the disc's text, in its code page; the report is in UTF-8.
   for (Finding& finding : all) {
     finding.file = Utf8FromCodePage1250(finding.file);
@@ -477,15 +542,25 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
 // The disc's text is printed in UTF-8, as this machine's names are; --utf8, which once asked for that, is
 // still taken.
 constexpr const char* kUsage =
-    "usage: tamo_check [--tree] [DISC-FOLDER]\n"
-    "  --tree  also print each language's category tree as the program shows it\n";
+    "usage: tamo_check [--tree] [--from utf-8|cp1250] [DISC-FOLDER]\n"
+    "  --tree           also print each language's category tree as the program shows it\n"
+    "  --from ENCODING  check the folder as tamo_pack --from ENCODING would put it on the disc; without it,\n"
+    "                   as the disc holds it (code page 1250)\n";
 
 int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
   bool withTree = false;
   std::string folder = ".";
   bool folderGiven = false;
-  for (const auto& argument : arguments) {
-    if (argument == "--tree") {
+  std::optional<TextEncoding> from;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--from" && i + 1 < arguments.size()) {
+      from = EncodingNamed(arguments[++i]);
+      if (!from) {
+        errors << "--from: error: \"" << PrintableUtf8(arguments[i]) << "\" is not utf-8 or cp1250\n";
+        return 2;
+      }
+    } else if (argument == "--tree") {
       withTree = true;
     } else if (argument == "--utf8") {
       // Nothing to do: the output is UTF-8.
@@ -505,7 +580,22 @@ int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std
     errors << folder << ": error: not a folder\n";
     return 2;
   }
-  const CheckReport report = CheckDisc(folder, withTree);
+  // With --from every text file is read as the packer converts it, each once.
+  std::vector<Finding> conversion;
+  std::map<std::string, std::string> converted;
+  TextSource source;
+  if (from) {
+    source = [&](const std::filesystem::path& native, const std::string& file) -> std::optional<std::string> {
+      if (const auto done = converted.find(file); done != converted.end()) return done->second;
+      std::ifstream in(native, std::ios::binary);
+      if (!in) return std::nullopt;
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      return converted[file] = ToCodePage1250(bytes, file, *from, conversion);
+    };
+  }
+  CheckReport report = CheckDisc(folder, withTree, source);
+  report.findings.insert(report.findings.end(), conversion.begin(), conversion.end());
+  SortByPlace(report.findings);
   out << report.tree;
   for (const auto& finding : report.findings) out << FormatFinding(finding) << '\n';
   const int errorCount = report.ErrorCount();

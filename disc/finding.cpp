@@ -106,6 +106,10 @@ const char* FindingCodeName(FindingCode code) {
       return "not-utf8";
     case FindingCode::kBadUtf16:
       return "bad-utf16";
+    case FindingCode::kOnDriveD:
+      return "on-drive-d";
+    case FindingCode::kLeavesDisc:
+      return "leaves-disc";
   }
   return "unknown";
 }

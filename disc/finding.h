@@ -63,6 +63,9 @@ enum class FindingCode {
   // Either tool's, converting the catalogue's text from the encoding declared.
   kNotUtf8,   // a file declared UTF-8 that is not
   kBadUtf16,  // a UTF-16 file with half a character
+  // The checker's, on paths with a drive.
+  kOnDriveD,    // a path on drive D:, which is the disc only when the disc is put there
+  kLeavesDisc,  // a catalogue path on another drive or a network share
 };
 
 // The code as printed: "no-description-file".

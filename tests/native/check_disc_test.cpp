@@ -251,6 +251,21 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"RunFileNamedAsADevice",
                   {{"prog.txt", kDeviceRun.c_str()}, {"GAMES\\CHESS\\Com1.exe", "MZ"}},
                   {{kError, Code::kNameWindowsCannotOpen, "prog.txt", 3}}},
+        // The browser finds a path on drive D: when the disc is drive D:; one on another drive is off the
+        // disc.
+        FaultCase{"ProgramOnDriveD",
+                  {{"prog.txt", "d:\\GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\n"}},
+                  {{kWarning, Code::kOnDriveD, "prog.txt", 1}}},
+        FaultCase{
+            "SettingsOnDriveD",
+            {{"tamo_cd.ini", "[files]\r\nprog=D:\\prog.txt\r\nhelp_pl=D:tamo_pl.hlp\r\n"}},
+            {{kWarning, Code::kOnDriveD, "tamo_cd.ini", 2}, {kWarning, Code::kOnDriveD, "tamo_cd.ini", 3}}},
+        FaultCase{"ProgramOnAnotherDrive",
+                  {{"prog.txt", "C:\\GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\n"}},
+                  {{kError, Code::kLeavesDisc, "prog.txt", 1}}},
+        FaultCase{"CategoryFileOnAShare",
+                  {{"tamo_cd.ini", "[files]\r\nkat_cz=\\\\server\\kat2.txt\r\n"}},
+                  {{kError, Code::kLeavesDisc, "tamo_cd.ini", 2}}},
         FaultCase{"HelpOnAnotherDrive",
                   {{"tamo_cd.ini", "[files]\r\nhelp_vx=C:\\POMOC\\cz.chm\r\n"}, {"tamo_cz.hlp", nullptr}},
                   {}}),
@@ -382,6 +397,10 @@ TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
       {"GRY\\NONE\\setup", "GRY\\NONE\\setup"},
       {"\\kat1.txt", "\\kat1.txt"},
       {"C:\\GRY\\x", "C:\\GRY\\x"},
+      {"D:\\GRY\\SZACHY\\x", "GRY\\SZACHY\\x"},
+      {"d:gry\\szachy", "gry\\szachy"},
+      {"D:\\", "."},
+      {"D:\\BRAK\\x", "D:\\BRAK\\x"},
       {"\\\\GRY\\SZACHY\\x", "\\\\GRY\\SZACHY\\x"},
       {"GRY\\" + kLong, "GRY\\" + kLong},
   };
@@ -393,7 +412,8 @@ TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
   EXPECT_TRUE(disc.IsFile("gry\\szachy\\HETMAN.EXE"));
   EXPECT_TRUE(disc.IsFile("\\GRY\\SZACHY\\hetman.exe"));
   EXPECT_FALSE(disc.IsFile("GRY\\SZACHY"));
-  EXPECT_FALSE(disc.IsFile("D:\\GRY\\SZACHY\\hetman.exe"));
+  EXPECT_TRUE(disc.IsFile("D:\\GRY\\SZACHY\\hetman.exe"));
+  EXPECT_FALSE(disc.IsFile("E:\\GRY\\SZACHY\\hetman.exe"));
 }
 
 TEST(IniFile, ReadsAsProfileReadingDoes) {

@@ -183,7 +183,7 @@ struct Settings {
 void CheckHelpFiles(const DiscFolder& disc, const Settings& settings, std::vector<Finding>& findings) {
   for (const Language language : kLanguages) {
     const IniFile::Value& help = settings.helpFile[language];
-    if (!settings.helpOpened[language] || DiscFolder::NamesDrive(help.text) || disc.IsFile(help.text))
+    if (!settings.helpOpened[language] || DiscFolder::LeavesDisc(help.text) || disc.IsFile(help.text))
       continue;
     const SettingsKey& key =
         KeyOf(language == Language::kPolish ? Setting::kHelpPolish : Setting::kHelpCzech);
@@ -283,9 +283,32 @@ std::optional<std::string> ProgramFile(const DiscFolder& disc, const std::string
   return std::nullopt;
 }
 
+// A path on drive D: is the disc's only while the disc is drive D:; one on another drive is never the
+// disc's.
+void CheckDrive(const std::string& file, long long line, const std::string& path, bool mustBeOnDisc,
+                std::vector<Finding>& findings) {
+  if (DiscFolder::OnDriveD(path)) {
+    std::string relative = path.substr(2);
+    relative.erase(0, relative.find_first_not_of('\\'));
+    findings.push_back({Severity::kWarning, Code::kOnDriveD, file, line,
+                        "the path " + path +
+                            " is on drive D:, so it is found only when the disc is drive D:; " +
+                            (relative.empty() ? std::string(".") : relative) +
+                            ", relative to the disc's root, is found in any drive"});
+  } else if (mustBeOnDisc && DiscFolder::LeavesDisc(path)) {
+    findings.push_back({Severity::kError, Code::kLeavesDisc, file, line,
+                        "the path " + path + " leaves the disc: it names " +
+                            (path[0] == '\\' ? std::string("a network share")
+                                             : "drive " + path.substr(0, 2) + ", not the disc's") +
+                            "; write it relative to the disc's root"});
+  }
+}
+
 void CheckLength(const std::string& file, long long line, const std::string& path,
                  std::vector<Finding>& findings) {
-  const std::size_t length = path.size() + (!path.empty() && path[0] == '\\' ? 2 : kDriveRootLength);
+  const std::size_t length = path.size() + (DiscFolder::OnDriveD(path)         ? 0
+                                            : !path.empty() && path[0] == '\\' ? 2
+                                                                               : kDriveRootLength);
   if (length <= kMaxPathLength) return;
   findings.push_back({Severity::kWarning, Code::kPathTooLong, file, line,
                       "the path is " + std::to_string(length) + " characters long on the disc; the browser " +
@@ -295,6 +318,7 @@ void CheckLength(const std::string& file, long long line, const std::string& pat
 void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string& file,
                  std::vector<Finding>& findings) {
   for (const auto& block : load.blocks) {
+    CheckDrive(file, block.directoryLine, block.directory, true, findings);
     std::map<std::string, long long> firstLine;
     for (const auto& option : block.options) {
       if (!option.known) {
@@ -312,7 +336,7 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
     }
     const auto checkProgram = [&](const std::optional<std::string>& path, long long line, Code code,
                                   const char* what) {
-      if (!path || DiscFolder::NamesDrive(*path)) return;
+      if (!path || DiscFolder::LeavesDisc(*path)) return;
       CheckLength(file, line, *path, findings);
       const auto program = ProgramFile(disc, *path);
       if (!program) {
@@ -327,7 +351,7 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
     checkProgram(block.installPath, block.installLine, Code::kNoInstaller, "installer");
     CheckLength(file, block.descriptionLine, block.descriptionPath, findings);
     // An accepted block's description is tested by the load itself; a dropped one's the browser never opens.
-    if (!block.accepted && !DiscFolder::NamesDrive(block.descriptionPath) &&
+    if (!block.accepted && !DiscFolder::LeavesDisc(block.descriptionPath) &&
         !disc.IsFile(block.descriptionPath)) {
       findings.push_back({Severity::kWarning, Code::kNoDroppedDescription, file, block.descriptionLine,
                           "description file " + block.descriptionPath + " does not exist"});
@@ -454,7 +478,13 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
     const SettingsKey& key = KeyOf(setting);
     IniFile::Value value = file.Get(key.section, key.key, key.fallback);
     if (key.isDiscPath) {
-      if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
+      if (value.line != 0 && !value.text.empty()) {
+        CheckLength(kSettingsFile, value.line, value.text, common);
+        // The catalogue must be on the disc; a help file may lie elsewhere.
+        const bool catalogue = setting == Setting::kCategoryFilePolish ||
+                               setting == Setting::kCategoryFileCzech || setting == Setting::kProgramList;
+        CheckDrive(kSettingsFile, value.line, value.text, catalogue, common);
+      }
       disc.Resolve(value.text);
     }
     return value;
@@ -519,6 +549,16 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   for (std::size_t i = 0; i < czech.size(); ++i) {
     if (!twinned[i]) all.push_back(place(only(czech[i], Language::kCzech)));
   }
+  // A path off the disc cannot be opened there: that it leaves the disc says all.
+  std::set<std::pair<std::string, long long>> offDiscPlaces;
+  for (const Finding& finding : all) {
+    if (finding.code == Code::kLeavesDisc) offDiscPlaces.emplace(finding.file, finding.line);
+  }
+  const auto offDisc = [&](const Finding& finding) {
+    return (finding.code == Code::kCannotOpen || finding.code == Code::kNoDescriptionFile) &&
+           offDiscPlaces.count({finding.file, finding.line}) != 0;
+  };
+  all.erase(std::remove_if(all.begin(), all.end(), offDisc), all.end());
   SortByPlace(all);
   // Everything above is the disc's text, in its code page; the report is in UTF-8.
   for (Finding& finding : all) {

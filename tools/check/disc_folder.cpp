@@ -31,14 +31,20 @@ DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {
   if (error) realRoot_ = root_;
 }
 
-bool DiscFolder::NamesDrive(const std::string& path) {
+bool DiscFolder::OnDriveD(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' && (path[0] == 'D' || path[0] == 'd');
+}
+
+bool DiscFolder::LeavesDisc(const std::string& path) {
   if (path.compare(0, 2, "\\\\") == 0) return true;
-  return path.size() >= 2 && path[1] == ':' &&
+  return path.size() >= 2 && path[1] == ':' && !OnDriveD(path) &&
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-std::optional<std::vector<std::string>> DiscFolder::Components(const std::string& path) const {
-  if (NamesDrive(path) || path.find('\0') != std::string::npos) return std::nullopt;
+std::optional<std::vector<std::string>> DiscFolder::Components(const std::string& given) const {
+  if (LeavesDisc(given) || given.find('\0') != std::string::npos) return std::nullopt;
+  // On drive D: the browser's current directory is the disc's root, so "D:\x" and "D:x" both start there.
+  const std::string path = OnDriveD(given) ? given.substr(2) : given;
   std::vector<std::string> components;
   std::size_t start = 0;
   while (start <= path.size()) {
@@ -108,9 +114,11 @@ bool DiscFolder::Resolve(std::string& path) const {
   // An empty path names the current directory, as "." does.
   if (path.size() > kMaxPathLength) return false;
   std::error_code error;
+  // A path that leaves the disc may still have a directory part on it: "\\\\x" is a share's name, but its
+  // directory part "\\" is the root.
   const auto whole = Components(path);
-  if (!whole) return false;
-  if (const auto found = Find(*whole); found && std::filesystem::is_directory(*found, error)) {
+  if (const auto found = whole ? Find(*whole) : std::nullopt;
+      found && std::filesystem::is_directory(*found, error)) {
     path = Join(*whole);
     return true;
   }

@@ -16,8 +16,9 @@
 //
 // Paths are the disc's text, in code page 1250; this machine's names are taken in UTF-8. Names match as
 // Windows matches them on a disc (SameName), so a program list that says SETUP.EXE or ŻABA finds setup.exe
-// or żaba here too; the checker never rejects a disc the browser would accept. A path with a drive letter
-// lies outside the disc and is never found.
+// or żaba here too; the checker never rejects a disc the browser would accept. A path on drive D:
+// ("D:\PROGS") is looked up as the browser finds it when the disc is drive D:, from the root of the disc; a
+// path on another drive, or a network share, lies outside the disc and is never found.
 class DiscFolder {
  public:
   explicit DiscFolder(std::filesystem::path root);
@@ -43,9 +44,11 @@ class DiscFolder {
   };
   std::optional<Fault> FileFault(const std::string& path) const;
 
-  // Whether the path starts with a drive letter or names a network share ("\\server\..."), and so cannot be
-  // looked up on the disc.
-  static bool NamesDrive(const std::string& path);
+  // Whether the path starts with drive D:, which is the disc only when the disc is put in that drive.
+  static bool OnDriveD(const std::string& path);
+  // Whether the path starts with another drive letter or names a network share ("\\server\..."), and so
+  // cannot be on the disc.
+  static bool LeavesDisc(const std::string& path);
 
   const std::filesystem::path& root() const { return root_; }
 

@@ -110,6 +110,8 @@ const char* FindingCodeName(FindingCode code) {
       return "on-drive-d";
     case FindingCode::kLeavesDisc:
       return "leaves-disc";
+    case FindingCode::kCategoryNotNumber:
+      return "category-not-number";
   }
   return "unknown";
 }

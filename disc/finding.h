@@ -64,8 +64,9 @@ enum class FindingCode {
   kNotUtf8,   // a file declared UTF-8 that is not
   kBadUtf16,  // a UTF-16 file with half a character
   // The checker's, on paths with a drive.
-  kOnDriveD,    // a path on drive D:, which is the disc only when the disc is put there
-  kLeavesDisc,  // a catalogue path on another drive or a network share
+  kOnDriveD,           // a path on drive D:, which is the disc only when the disc is put there
+  kLeavesDisc,         // a catalogue path on another drive or a network share
+  kCategoryNotNumber,  // a block's category number that is no number, which the browser reads as 0
 };
 
 // The code as printed: "no-description-file".

@@ -266,6 +266,11 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"CategoryFileOnAShare",
                   {{"tamo_cd.ini", "[files]\r\nkat_cz=\\\\server\\kat2.txt\r\n"}},
                   {{kError, Code::kLeavesDisc, "tamo_cd.ini", 2}}},
+        FaultCase{"CategoryNumberNotANumber",
+                  {{"prog.txt", "GAMES\\CHESS\r\nx10\r\nrun=chess.exe\r\n"}},
+                  {{kWarning, Code::kEmptyCategory, "kat1.txt", 4},
+                   {kWarning, Code::kEmptyCategory, "kat2.txt", 4},
+                   {kWarning, Code::kCategoryNotNumber, "prog.txt", 2}}},
         FaultCase{"HelpOnAnotherDrive",
                   {{"tamo_cd.ini", "[files]\r\nhelp_vx=C:\\POMOC\\cz.chm\r\n"}, {"tamo_cz.hlp", nullptr}},
                   {}}),
@@ -331,6 +336,7 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
   const std::string warning = kKat1 + "7;1;Empty\r\n$\r\n";
   const std::string error = kKat1 + "x\r\n";
   const std::string turtle = kKat1 + "7;1;\xaf\xf3\xb3w\r\n$\r\n";
+  const std::string escape = kKat1 + "7;1;Red\x1b[31m\tGames\x81\r\n$\r\n";
   const RunCase cases[] = {
       {{}, nullptr, 0, {"0 errors, 0 warnings"}},
       {{},
@@ -350,6 +356,13 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
        1,
        {"kat1.txt(6): warning: category 7 (\u017b\u00f3\u0142w) is empty: no programs and no subcategories "
         "[empty-category]",
+        "0 errors, 1 warning"}},
+      // Control characters written out, so that a finding is one line and leaves the terminal as it was.
+      {{},
+       escape.c_str(),
+       1,
+       {"kat1.txt(6): warning: category 7 (Red\\x1b[31m\\x09Games\\xc2\\x81) is empty: no programs and no "
+        "subcategories [empty-category]",
         "0 errors, 1 warning"}},
       {{"--tree", "--utf8"},
        nullptr,

@@ -319,6 +319,15 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
                  std::vector<Finding>& findings) {
   for (const auto& block : load.blocks) {
     CheckDrive(file, block.directoryLine, block.directory, true, findings);
+    // The browser reads the number as atoi does: text that does not start with one is 0, the root.
+    const std::string& number = block.categoryText;
+    const std::size_t digit = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
+    const bool isNumber = digit < number.size() && number[digit] >= '0' && number[digit] <= '9';
+    if (!number.empty() && !isNumber) {
+      findings.push_back({Severity::kWarning, Code::kCategoryNotNumber, file, block.categoryLine,
+                          "the category number \"" + number +
+                              "\" is not a number, so the browser reads 0: the program lands in the root"});
+    }
     std::map<std::string, long long> firstLine;
     for (const auto& option : block.options) {
       if (!option.known) {
@@ -617,7 +626,7 @@ int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std
   }
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
-    errors << folder << ": error: not a folder\n";
+    errors << PrintableUtf8(folder) << ": error: not a folder\n";
     return 2;
   }
   // With --from every text file is read as the packer converts it, each once.

@@ -516,7 +516,7 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
   const fs::path target = positional[1];
   std::error_code error;
   if (!fs::is_directory(request.folder, error)) {
-    errors << request.folder.string() << ": error: not a folder\n";
+    errors << PrintableUtf8(request.folder.string()) << ": error: not a folder\n";
     return 2;
   }
   // An image inside the folder would go onto the next image made of it, or replace one of its files.
@@ -529,7 +529,7 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     return 2;
   }
   if (fs::is_directory(target, error)) {
-    errors << target.string() << ": error: is a folder; name the image file to write\n";
+    errors << PrintableUtf8(target.string()) << ": error: is a folder; name the image file to write\n";
     out << "nothing written\n";
     return 2;
   }
@@ -573,7 +573,8 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     if (problems.empty() && !PublishAll({&*temporary}, reason)) problems.push_back(reason);
   }
   if (!problems.empty()) {
-    for (const auto& problem : problems) errors << target.string() << ": error: " << problem << '\n';
+    for (const auto& problem : problems)
+      errors << PrintableUtf8(target.string() + ": error: " + problem) << '\n';
     out << "nothing written\n";
     return 2;
   }

@@ -430,6 +430,9 @@ std::string ToCodePage1250(const std::string& bytes, const std::string& file, Te
         {Severity::kError, text.form == DecodedText::Form::kUtf16 ? Code::kBadUtf16 : Code::kNotUtf8, name,
          text.faultLine,
          text.fault + (mayBeCodePage ? "; if the file is in code page 1250, give --from cp1250" : "")});
+    // Nothing is packed now; the check goes on with the file as it is, which is most likely code page 1250,
+    // rather than report every path it names that the replaced characters would miss.
+    if (text.form == DecodedText::Form::kUtf8) return bytes;
   } else {
     long long line = 1;
     long long lastReported = 0;

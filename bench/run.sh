@@ -32,7 +32,7 @@ chmod a-w "$SAMPLE" "$SAMPLE/tamo_cd.ini"
 IMAGE="$BUILD_ROOT/bench-disc.iso"
 CD="$BUILD_ROOT/bench-cd"
 if [ ! -f "$IMAGE" ] || [ "$BIG/.generated" -nt "$IMAGE" ] || [ "$BIG/tamo_cd.exe" -nt "$IMAGE" ]; then
-  "$REPO_ROOT/scripts/make-image.sh" "$BIG" "$IMAGE"
+  "$REPO_ROOT/scripts/make-image.sh" "$BIG" "$IMAGE" --from cp1250
 fi
 
 export WINEPREFIX="$BUILD_ROOT/wineprefix-bench$WINE_ARCH_BITS"

@@ -38,6 +38,9 @@ class LoadSink {
 
   // What the reader made of one program block; paths resolved as the browser would resolve them.
   struct Block {
+    // The directory and the category number as written, leading white space removed.
+    std::string directory;
+    std::string categoryText;
     long long directoryLine = 0;
     long long categoryLine = 0;
     int category = 0;

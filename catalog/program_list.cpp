@@ -160,7 +160,8 @@ bool ReadProgramList(TextFile& file, const std::string& path, Language language,
     }
     ++lineNumber;
     const long long categoryLine = lineNumber;
-    block.category = AtoiSaturating(TrimLeading(line));
+    const std::string categoryText = TrimLeading(line);
+    block.category = AtoiSaturating(categoryText);
     bool validCategory = true;
     if (block.category > CategoryTable::kSlotCount - 1 || block.category < 0) {
       if (!goesOnAfter(FindingInLine(Kind::kBadCategoryNumber, path, lineNumber,
@@ -186,6 +187,8 @@ bool ReadProgramList(TextFile& file, const std::string& path, Language language,
     auto entry = MakeEntry(block, language, defaultDescription, disc);
     LoadSink::Block described = DescribeBlock(block, language, directoryLine, categoryLine, *entry);
     described.options = std::move(options);
+    described.directory = block.directory;
+    described.categoryText = categoryText;
     described.accepted = validCategory && table.Get(block.category) != nullptr;
     sink.BlockRead(described);
     if (validCategory && !described.accepted) {

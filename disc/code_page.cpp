@@ -20,51 +20,147 @@ constexpr unsigned short kCodePage1250[128] = {
 
 }  // namespace
 
+namespace {
+
+// The well-formed UTF-8 sequence at `at`: its character and length. Length 0 when none begins there; then
+// `cutShort` tells a lead byte whose sequence the end of the text cuts short.
+struct Utf8Sequence {
+  char32_t code = kReplacementCharacter;
+  std::size_t length = 0;
+  bool cutShort = false;
+};
+
+Utf8Sequence ReadUtf8(std::string_view text, std::size_t at) {
+  const auto byte = static_cast<unsigned char>(text[at]);
+  std::size_t length = 0;
+  char32_t code = byte;
+  char32_t least = 0;
+  if (byte < 0x80) {
+    length = 1;
+  } else if (byte >= 0xC2 && byte <= 0xDF) {
+    length = 2;
+    code = byte & 0x1F;
+    least = 0x80;
+  } else if (byte >= 0xE0 && byte <= 0xEF) {
+    length = 3;
+    code = byte & 0x0F;
+    least = 0x800;
+  } else if (byte >= 0xF0 && byte <= 0xF4) {
+    length = 4;
+    code = byte & 0x07;
+    least = 0x10000;
+  }
+  if (length > text.size() - at) return {kReplacementCharacter, 0, true};
+  bool wellFormed = length > 0;
+  for (std::size_t k = 1; wellFormed && k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[at + k]);
+    wellFormed = (next & 0xC0) == 0x80;
+    code = (code << 6) | (next & 0x3F);
+  }
+  wellFormed = wellFormed && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+  if (!wellFormed) return {};
+  return {code, length, false};
+}
+
+std::string ByteName(unsigned char byte) {
+  char text[8];
+  std::snprintf(text, sizeof text, "\\x%02x", static_cast<unsigned>(byte));
+  return text;
+}
+
+void DecodeUtf16(std::string_view bytes, bool bigEndian, DecodedText& text) {
+  long long line = 1;
+  const auto fault = [&](std::string what) {
+    if (text.faultLine != 0) return;
+    text.faultLine = line;
+    text.fault = std::move(what);
+  };
+  const auto unit = [&](std::size_t at) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  };
+  const std::size_t whole = bytes.size() - bytes.size() % 2;
+  for (std::size_t at = 2; at < whole; at += 2) {
+    const char32_t code = unit(at);
+    if (code >= 0xD800 && code <= 0xDBFF && at + 2 < whole) {
+      const char32_t low = unit(at + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        text.codes += 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+        at += 2;
+        continue;
+      }
+    }
+    if (code >= 0xD800 && code <= 0xDFFF) {
+      fault("the UTF-16 text holds half a character, the unpaired surrogate " + CodePointName(code));
+      text.codes += kReplacementCharacter;
+      continue;
+    }
+    text.codes += code;
+    if (code == '\n') ++line;
+  }
+  if (whole != bytes.size()) {
+    fault("the UTF-16 text ends in half a character: the file's length is an odd number of bytes");
+    text.codes += kReplacementCharacter;
+  }
+}
+
+}  // namespace
+
 DecodedUtf8 DecodeUtf8(std::string_view text) {
   DecodedUtf8 decoded;
   decoded.codes.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    char32_t code = byte;
-    char32_t least = 0;
-    if (byte < 0x80) {
-      length = 1;
-    } else if (byte >= 0xC2 && byte <= 0xDF) {
-      length = 2;
-      code = byte & 0x1F;
-      least = 0x80;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-      length = 3;
-      code = byte & 0x0F;
-      least = 0x800;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-      length = 4;
-      code = byte & 0x07;
-      least = 0x10000;
-    }
-    if (length > text.size() - i) {
+    const Utf8Sequence sequence = ReadUtf8(text, i);
+    if (sequence.length == 0) {
       decoded.codes += kReplacementCharacter;
       decoded.valid = false;
-      break;
-    }
-    bool wellFormed = length > 0;
-    for (std::size_t k = 1; wellFormed && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      wellFormed = (next & 0xC0) == 0x80;
-      code = (code << 6) | (next & 0x3F);
-    }
-    wellFormed = wellFormed && code >= least && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
-    if (!wellFormed) {
-      decoded.codes += kReplacementCharacter;
-      decoded.valid = false;
+      if (sequence.cutShort) break;
       ++i;
       continue;
     }
-    decoded.codes += code;
-    i += length;
+    decoded.codes += sequence.code;
+    i += sequence.length;
   }
   return decoded;
+}
+
+DecodedText DecodeText(std::string_view bytes, TextEncoding declared) {
+  DecodedText text;
+  const auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  if (startsWith("\xFF\xFE") || startsWith("\xFE\xFF")) {
+    text.form = DecodedText::Form::kUtf16;
+    text.byteOrderMark = true;
+    DecodeUtf16(bytes, bytes[0] == '\xFE', text);
+    return text;
+  }
+  text.byteOrderMark = startsWith("\xEF\xBB\xBF");
+  if (!text.byteOrderMark && declared == TextEncoding::kCodePage1250) {
+    text.codes = DecodeCodePage1250(bytes);
+    return text;
+  }
+  text.form = DecodedText::Form::kUtf8;
+  text.codes.reserve(bytes.size());
+  long long line = 1;
+  for (std::size_t i = text.byteOrderMark ? 3 : 0; i < bytes.size();) {
+    const Utf8Sequence sequence = ReadUtf8(bytes, i);
+    if (sequence.length == 0) {
+      if (text.faultLine == 0) {
+        text.faultLine = line;
+        text.fault = "the text is not UTF-8: the byte " + ByteName(static_cast<unsigned char>(bytes[i])) +
+                     (sequence.cutShort ? " begins a character the end of the file cuts short"
+                                        : " is not part of a UTF-8 character");
+      }
+      text.codes += kReplacementCharacter;
+      if (sequence.cutShort) break;
+      ++i;
+      continue;
+    }
+    text.codes += sequence.code;
+    if (sequence.code == '\n') ++line;
+    i += sequence.length;
+  }
+  return text;
 }
 
 std::string Utf8(char32_t code) {
@@ -140,4 +236,22 @@ std::string CodePointName(char32_t code) {
   char text[16];
   std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
   return text;
+}
+
+std::string PrintableUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Sequence sequence = ReadUtf8(text, i);
+    const char32_t code = sequence.code;
+    if (sequence.length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+      const std::size_t length = sequence.length == 0 ? 1 : sequence.length;
+      for (std::size_t k = 0; k < length; ++k) out += ByteName(static_cast<unsigned char>(text[i + k]));
+      i += length;
+      continue;
+    }
+    out.append(text, i, sequence.length);
+    i += sequence.length;
+  }
+  return out;
 }

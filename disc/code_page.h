@@ -28,6 +28,24 @@ std::string EncodeUtf8(std::u32string_view codes);
 // One character in UTF-8.
 std::string Utf8(char32_t code);
 
+// The encoding an author declares for the catalogue's text (tamo_pack --from): nothing about a file's bytes
+// tells the two apart for certain ("STÓŁ" in code page 1250 is D3 A3, which is also UTF-8 for U+04E3).
+enum class TextEncoding { kUtf8, kCodePage1250 };
+
+// A text file's contents, decoded. A byte order mark says the file's encoding (UTF-8, UTF-16 LE or BE, the
+// last two Notepad's "Unicode") and is dropped; a file without one is in the declared encoding. UTF-8 and
+// UTF-16 are decoded strictly: what is not well formed decodes to U+FFFD, and the first such place is told.
+struct DecodedText {
+  enum class Form { kUtf8, kUtf16, kCodePage1250 };
+  std::u32string codes;
+  Form form = Form::kCodePage1250;
+  bool byteOrderMark = false;
+  // The line (from 1) of the first fault, 0 when there is none, and what it is.
+  long long faultLine = 0;
+  std::string fault;
+};
+DecodedText DecodeText(std::string_view bytes, TextEncoding declared);
+
 std::u32string DecodeCodePage1250(std::string_view text);
 std::string EncodeCodePage1250(std::u32string_view codes);
 // The byte for one character, '?' when the code page lacks it.
@@ -40,3 +58,8 @@ std::string CodePage1250FromUtf8(std::string_view text);
 
 // "U+2192", as messages name a character.
 std::string CodePointName(char32_t code);
+
+// The text for one line of a terminal, in UTF-8: every control character (C0, DEL, C1) and every byte that is
+// not part of well-formed UTF-8 is written as \xNN, so that nothing in a message can move the cursor, change
+// the colours or break the line.
+std::string PrintableUtf8(std::string_view text);

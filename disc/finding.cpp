@@ -1,5 +1,9 @@
 #include "disc/finding.h"
 
+#include <algorithm>
+
+#include "disc/code_page.h"
+
 const char* FindingCodeName(FindingCode code) {
   switch (code) {
     case FindingCode::kCannotOpen:
@@ -28,6 +32,8 @@ const char* FindingCodeName(FindingCode code) {
       return "byte-order-mark";
     case FindingCode::kUtf8Text:
       return "utf8-text";
+    case FindingCode::kUtf16Text:
+      return "utf16-text";
     case FindingCode::kNoHelpFile:
       return "no-help-file";
     case FindingCode::kCategoryAgain:
@@ -92,13 +98,33 @@ const char* FindingCodeName(FindingCode code) {
       return "label-changed";
     case FindingCode::kOutputInsideInput:
       return "output-inside-input";
+    case FindingCode::kNameWindowsCannotOpen:
+      return "name-windows-cannot-open";
+    case FindingCode::kFolderNotFile:
+      return "folder-not-file";
+    case FindingCode::kNotUtf8:
+      return "not-utf8";
+    case FindingCode::kBadUtf16:
+      return "bad-utf16";
+    case FindingCode::kOnDriveD:
+      return "on-drive-d";
+    case FindingCode::kLeavesDisc:
+      return "leaves-disc";
+    case FindingCode::kCategoryNotNumber:
+      return "category-not-number";
   }
   return "unknown";
 }
 
 std::string FormatFinding(const Finding& finding) {
-  std::string text = finding.file;
+  std::string text = PrintableUtf8(finding.file);
   if (finding.line > 0) text += "(" + std::to_string(finding.line) + ")";
   text += finding.severity == Finding::Severity::kError ? ": error: " : ": warning: ";
-  return text + finding.text + " [" + FindingCodeName(finding.code) + "]";
+  return text + PrintableUtf8(finding.text) + " [" + FindingCodeName(finding.code) + "]";
+}
+
+void SortByPlace(std::vector<Finding>& findings) {
+  std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
+    return a.file != b.file ? a.file < b.file : a.line < b.line;
+  });
 }

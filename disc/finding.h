@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // What the browser's load, the disc checker and the packer find wrong with a disc, each kind under a stable
 // code: the tools print it after the text, so that an author can look a finding up and a script can filter
@@ -22,6 +23,7 @@ enum class FindingCode {
   // The checker's own, on what the browser takes without a word but the user would see.
   kByteOrderMark,         // a UTF-8 byte order mark, which the browser shows as text
   kUtf8Text,              // text in UTF-8, which the browser shows garbled
+  kUtf16Text,             // text in UTF-16, which the browser shows as its bytes
   kNoHelpFile,            // a help file the program can open is missing
   kCategoryAgain,         // a category defined a second time
   kOwnParent,             // a category that is its own parent
@@ -55,6 +57,16 @@ enum class FindingCode {
   kNameClash,          // a folder by the name of a file the packer adds
   kLabelChanged,       // a volume label changed to fit ISO 9660
   kOutputInsideInput,  // an output file inside the folder or over the source it is made of
+  // Either tool's, on entries looked at before anything is read.
+  kNameWindowsCannotOpen,  // a device's name (CON, NUL, COM1...) or one ending in a dot or a space
+  kFolderNotFile,          // a folder where the browser opens a file
+  // Either tool's, converting the catalogue's text from the encoding declared.
+  kNotUtf8,   // a file declared UTF-8 that is not
+  kBadUtf16,  // a UTF-16 file with half a character
+  // The checker's, on paths with a drive.
+  kOnDriveD,           // a path on drive D:, which is the disc only when the disc is put there
+  kLeavesDisc,         // a catalogue path on another drive or a network share
+  kCategoryNotNumber,  // a block's category number that is no number, which the browser reads as 0
 };
 
 // The code as printed: "no-description-file".
@@ -72,8 +84,12 @@ struct Finding {
   std::string text;
 };
 
-// "FILE(LINE): error: TEXT [CODE]", the form compilers use, so editors can jump to the place.
+// "FILE(LINE): error: TEXT [CODE]", the form compilers use, so editors can jump to the place; always one
+// line of UTF-8, control characters and bytes that are not UTF-8 written as \xNN.
 std::string FormatFinding(const Finding& finding);
+
+// Ordered by file, then line, as an author goes through them; findings at one place keep their order.
+void SortByPlace(std::vector<Finding>& findings);
 
 // The browser's message for a description file that cannot be opened: the load's, and the main window's when
 // the file has gone since. The path follows it.

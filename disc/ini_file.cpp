@@ -77,8 +77,9 @@ void IniFile::Parse(std::string_view contents) {
   // The platform decodes a UTF-8 file whole, so a sequence the end of the file cuts short takes the rest of
   // the file with it, line end included.
   std::string converted;
-  if (contents.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
-    converted = CodePage1250FromUtf8(contents.substr(kByteOrderMark.size()));
+  const std::string_view opening = contents.substr(0, 3);
+  if (opening == kByteOrderMark || opening.substr(0, 2) == "\xFF\xFE" || opening.substr(0, 2) == "\xFE\xFF") {
+    converted = EncodeCodePage1250(DecodeText(contents, TextEncoding::kCodePage1250).codes);
     contents = converted;
   }
   long long lineNumber = 0;

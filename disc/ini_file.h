@@ -19,7 +19,8 @@
 //   byte on, then one pair of matching quotes (' or ") around a value;
 // - ';' and '#' mark nothing: such a line is a key no lookup of the browser's matches;
 // - a file that starts with a UTF-8 byte order mark is read as UTF-8 and handed out in code page 1250, the
-//   code page of the machines the disc is for (under Wine, at least; Windows may keep the mark as text).
+//   code page of the machines the disc is for (under Wine, at least; Windows may keep the mark as text); one
+//   that starts with a UTF-16 byte order mark (Notepad's "Unicode") is read as UTF-16, as Windows reads it.
 // A missing file, section or key gives the default. Values are the disc's text, in code page 1250.
 class IniFile {
  public:

@@ -27,3 +27,26 @@ bool SameName(std::u32string_view a, std::u32string_view b) {
 bool SameName(std::string_view discName, std::string_view machineName) {
   return SameName(DecodeCodePage1250(discName), DecodeUtf8(machineName).codes);
 }
+
+std::optional<std::string> WhyWindowsCannotOpen(std::u32string_view name) {
+  if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+    // "." and ".." name the folder itself and the one above; they are never entries of their own.
+    if (name == U"." || name == U"..") return std::nullopt;
+    return std::string("the name ends in ") + (name.back() == '.' ? "a dot" : "a space") +
+           ", which Windows drops when it looks the name up";
+  }
+  std::u32string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  std::string upper;
+  for (const char32_t code : base) {
+    const char32_t folded = UpperCase(code);
+    if (folded >= 0x80) return std::nullopt;
+    upper += static_cast<char>(folded);
+  }
+  const bool device =
+      upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" ||
+      (upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+       upper[3] >= '1' && upper[3] <= '9');
+  if (!device) return std::nullopt;
+  return "the name " + upper + " is a device's, with any extension; Windows opens the device, not the file";
+}

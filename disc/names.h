@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,3 +15,8 @@ char32_t UpperCase(char32_t code);
 bool SameName(std::u32string_view a, std::u32string_view b);
 // A name of the disc's text (code page 1250) against one of this machine (UTF-8).
 bool SameName(std::string_view discName, std::string_view machineName);
+
+// Why Windows cannot open a file or folder of this name, or nothing when it can: a device's name (CON, PRN,
+// AUX, NUL, COM1 to COM9, LPT1 to LPT9), with any extension and in any case, opens the device; a dot or a
+// space at the end is dropped from the name when it is looked up, so another name is opened.
+std::optional<std::string> WhyWindowsCannotOpen(std::u32string_view name);

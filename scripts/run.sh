@@ -14,7 +14,7 @@ DISC="$BUILD_ROOT/disc"
 IMAGE="$BUILD_ROOT/tamo_cd.iso"
 CD="$BUILD_ROOT/cd"
 "$REPO_ROOT/scripts/assemble-disc.sh" "$DISC" "$RUN_BUILD"
-"$REPO_ROOT/scripts/make-image.sh" "$DISC" "$IMAGE"
+"$REPO_ROOT/scripts/make-image.sh" "$DISC" "$IMAGE" --from cp1250
 
 # A prefix of its own, where D: is a CD-ROM drive.
 export WINEPREFIX="$BUILD_ROOT/wineprefix-run$WINE_ARCH_BITS"

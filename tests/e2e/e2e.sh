@@ -43,7 +43,7 @@ rm -rf "$WORK"
 mkdir -p "$WORK"
 DISC="$WORK/disc"
 "$SRC/scripts/assemble-disc.sh" "$DISC" "$BUILD"
-"$SRC/scripts/make-image.sh" "$DISC" "$WORK/tamo_cd.iso"
+"$SRC/scripts/make-image.sh" "$DISC" "$WORK/tamo_cd.iso" --from cp1250
 # Without the mounted image there is nothing to test: that is a failure, never a skip.
 mount_cd() {  # image
   if ! mount_image "$1" "$CD"; then

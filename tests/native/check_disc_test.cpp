@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -32,11 +34,19 @@ struct Expected {
   long long line;
 };
 
+// Entries that are not plain files, made after the files: folders, pipes and links (name, target).
+struct Entries {
+  std::vector<std::string> folders = {};
+  std::vector<std::string> fifos = {};
+  std::vector<std::pair<std::string, std::string>> links = {};
+};
+
 struct FaultCase {
   const char* name;
   // Files replaced (or added) in the clean disc; a value of nullptr removes the file.
   std::vector<std::pair<std::string, const char*>> changes;
   std::vector<Expected> expected;
+  Entries entries = {};
 };
 
 void PrintTo(const FaultCase& c, std::ostream* out) { *out << c.name; }
@@ -55,7 +65,12 @@ TEST_P(PlantedFault, IsReportedOnceAtItsPlace) {
       files[path] = contents;
     }
   }
-  const CheckReport report = CheckFiles(files);
+  const TempDir disc(files);
+  for (const auto& folder : c.entries.folders) std::filesystem::create_directories(disc.path() / folder);
+  for (const auto& fifo : c.entries.fifos) mkfifo((disc.path() / fifo).c_str(), 0644);
+  for (const auto& [name, target] : c.entries.links)
+    std::filesystem::create_symlink(target, disc.path() / name);
+  const CheckReport report = CheckDisc(disc.path(), false);
 
   std::string all;
   for (const auto& finding : report.findings) all += FormatFinding(finding) + "\n";
@@ -108,6 +123,7 @@ const std::string kLettersPolish = kLettersFolder + "opis\\opis1.txt";
 const std::string kLettersCzech = kLettersFolder + "opis\\opis2.txt";
 const std::string kOtherCase = "games\\Chess\r\n2\r\nrun=CHESS.EXE\r\nins=SetUp.exe /q\r\n";
 const std::string kLongRun = "GAMES\\CHESS\r\n2\r\nrun=" + kLong + "\r\n";
+const std::string kDeviceRun = "GAMES\\CHESS\\\r\n2\r\nrun=COM1.EXE /x\r\n";
 const std::string kUtf8 = "1;0;Hry\r\nNejlep\xc5\xa1\xc3\xad hry\r\n$\r\n2;1;Sachy\r\n$\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -217,6 +233,44 @@ INSTANTIATE_TEST_SUITE_P(
                    {"POMOC\\cz.chm", "?_"}},
                   {{kWarning, Code::kNoHelpFile, "tamo_cd.ini", 2},
                    {kWarning, Code::kNoHelpFile, "tamo_cd.ini", 3}}},
+        // Entries looked at before anything is read: a pipe is never opened, a link off the disc never
+        // followed, a device's name never opened.
+        FaultCase{"PipeAsDescription",
+                  {{"GAMES\\CHESS\\opis\\opis1.txt", nullptr}},
+                  {{kError, Code::kNotFileOrFolder, "GAMES\\CHESS\\opis\\opis1.txt", 0},
+                   {kError, Code::kNoDescriptionFile, "prog.txt", 1}},
+                  {{}, {"GAMES/CHESS/opis/opis1.txt"}}},
+        FaultCase{"FolderAsCategoryFile",
+                  {{"kat1.txt", nullptr}},
+                  {{kError, Code::kFolderNotFile, "kat1.txt", 0}, {kError, Code::kCannotOpen, "kat1.txt", 0}},
+                  {{"kat1.txt"}}},
+        FaultCase{"CategoryFileLinkedOffTheDisc",
+                  {{"kat1.txt", nullptr}},
+                  {{kError, Code::kLinkOutside, "kat1.txt", 0}, {kError, Code::kCannotOpen, "kat1.txt", 0}},
+                  {{}, {}, {{"kat1.txt", "/etc/passwd"}}}},
+        FaultCase{"RunFileNamedAsADevice",
+                  {{"prog.txt", kDeviceRun.c_str()}, {"GAMES\\CHESS\\Com1.exe", "MZ"}},
+                  {{kError, Code::kNameWindowsCannotOpen, "prog.txt", 3}}},
+        // The browser finds a path on drive D: when the disc is drive D:; one on another drive is off the
+        // disc.
+        FaultCase{"ProgramOnDriveD",
+                  {{"prog.txt", "d:\\GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\n"}},
+                  {{kWarning, Code::kOnDriveD, "prog.txt", 1}}},
+        FaultCase{
+            "SettingsOnDriveD",
+            {{"tamo_cd.ini", "[files]\r\nprog=D:\\prog.txt\r\nhelp_pl=D:tamo_pl.hlp\r\n"}},
+            {{kWarning, Code::kOnDriveD, "tamo_cd.ini", 2}, {kWarning, Code::kOnDriveD, "tamo_cd.ini", 3}}},
+        FaultCase{"ProgramOnAnotherDrive",
+                  {{"prog.txt", "C:\\GAMES\\CHESS\r\n2\r\nrun=chess.exe\r\n"}},
+                  {{kError, Code::kLeavesDisc, "prog.txt", 1}}},
+        FaultCase{"CategoryFileOnAShare",
+                  {{"tamo_cd.ini", "[files]\r\nkat_cz=\\\\server\\kat2.txt\r\n"}},
+                  {{kError, Code::kLeavesDisc, "tamo_cd.ini", 2}}},
+        FaultCase{"CategoryNumberNotANumber",
+                  {{"prog.txt", "GAMES\\CHESS\r\nx10\r\nrun=chess.exe\r\n"}},
+                  {{kWarning, Code::kEmptyCategory, "kat1.txt", 4},
+                   {kWarning, Code::kEmptyCategory, "kat2.txt", 4},
+                   {kWarning, Code::kCategoryNotNumber, "prog.txt", 2}}},
         FaultCase{"HelpOnAnotherDrive",
                   {{"tamo_cd.ini", "[files]\r\nhelp_vx=C:\\POMOC\\cz.chm\r\n"}, {"tamo_cz.hlp", nullptr}},
                   {}}),
@@ -282,6 +336,7 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
   const std::string warning = kKat1 + "7;1;Empty\r\n$\r\n";
   const std::string error = kKat1 + "x\r\n";
   const std::string turtle = kKat1 + "7;1;\xaf\xf3\xb3w\r\n$\r\n";
+  const std::string escape = kKat1 + "7;1;Red\x1b[31m\tGames\x81\r\n$\r\n";
   const RunCase cases[] = {
       {{}, nullptr, 0, {"0 errors, 0 warnings"}},
       {{},
@@ -301,6 +356,13 @@ TEST(RunChecker, PrintsFindingsSummaryAndExitCode) {
        1,
        {"kat1.txt(6): warning: category 7 (\u017b\u00f3\u0142w) is empty: no programs and no subcategories "
         "[empty-category]",
+        "0 errors, 1 warning"}},
+      // Control characters written out, so that a finding is one line and leaves the terminal as it was.
+      {{},
+       escape.c_str(),
+       1,
+       {"kat1.txt(6): warning: category 7 (Red\\x1b[31m\\x09Games\\xc2\\x81) is empty: no programs and no "
+        "subcategories [empty-category]",
         "0 errors, 1 warning"}},
       {{"--tree", "--utf8"},
        nullptr,
@@ -348,6 +410,10 @@ TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
       {"GRY\\NONE\\setup", "GRY\\NONE\\setup"},
       {"\\kat1.txt", "\\kat1.txt"},
       {"C:\\GRY\\x", "C:\\GRY\\x"},
+      {"D:\\GRY\\SZACHY\\x", "GRY\\SZACHY\\x"},
+      {"d:gry\\szachy", "gry\\szachy"},
+      {"D:\\", "."},
+      {"D:\\BRAK\\x", "D:\\BRAK\\x"},
       {"\\\\GRY\\SZACHY\\x", "\\\\GRY\\SZACHY\\x"},
       {"GRY\\" + kLong, "GRY\\" + kLong},
   };
@@ -359,7 +425,8 @@ TEST(DiscFolder, ResolvesAsTheBrowserDoes) {
   EXPECT_TRUE(disc.IsFile("gry\\szachy\\HETMAN.EXE"));
   EXPECT_TRUE(disc.IsFile("\\GRY\\SZACHY\\hetman.exe"));
   EXPECT_FALSE(disc.IsFile("GRY\\SZACHY"));
-  EXPECT_FALSE(disc.IsFile("D:\\GRY\\SZACHY\\hetman.exe"));
+  EXPECT_TRUE(disc.IsFile("D:\\GRY\\SZACHY\\hetman.exe"));
+  EXPECT_FALSE(disc.IsFile("E:\\GRY\\SZACHY\\hetman.exe"));
 }
 
 TEST(IniFile, ReadsAsProfileReadingDoes) {

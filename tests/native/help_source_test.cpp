@@ -62,9 +62,10 @@ const SourceCase kSources[] = {
      "@title T\n@topic a A\n\\# not a heading \\[x\\] c:\\tmp \\\\\n\\* \\@ \\; x]\n\tTab\n",
      "T | a \"A\": P(# not a heading [x] c:\\tmp \\ * @ ; x] Tab)"},
     {"CharactersOutsideCodePage1250", "@title T →\n@topic a A\nok 😀 ů ř ł €\nmore\x1b\n",
+     "h.txt: error: the help has no @title\n"
      "h.txt(1): error: the character U+2192 \"→\" has no code in code page 1250\n"
      "h.txt(3): error: the character U+1F600 \"😀\" has no code in code page 1250\n"
-     "h.txt(4): error: the control character U+001B\nh.txt: error: the help has no @title\n"},
+     "h.txt(4): error: the control character U+001B\n"},
     {"NotUtf8", "@title T\n@topic a A\nza\xbf\xf3\xb3\xe6\n", "h.txt(3): error: the text is not UTF-8\n"},
     {"OverlongUtf8IsNotUtf8", "@title T\n@topic a A\n\xc0\xaf\n", "h.txt(3): error: the text is not UTF-8\n"},
     {"DirectiveFaults",
@@ -82,17 +83,17 @@ const SourceCase kSources[] = {
     {"LinkFaults", "@title T\n@topic a A\n[open\n\n[no target] [](a) [x](nowhere)\n#\n*\n[ok](a\n",
      "h.txt(3): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
      "h.txt(5): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
-     "h.txt(5): error: a link without text\nh.txt(6): error: a heading without text\nh.txt(7): error: a list "
+     "h.txt(5): error: a link without text\nh.txt(5): error: a link to the unknown topic 'nowhere'\n"
+     "h.txt(6): error: a heading without text\nh.txt(7): error: a list "
      "item without text\n"
-     "h.txt(8): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"
-     "h.txt(5): error: a link to the unknown topic 'nowhere'\n"},
+     "h.txt(8): error: a '[' that does not begin a link [text](topic_id) (write \\[ for the character)\n"},
     {"LongerThanTheViewerTakes",
      "@title ą" + std::string(127, 'x') + "\n@topic " + std::string(256, 'a') + " " + std::string(128, 'x') +
          "\n@topic b " + std::string(126, 'x') + "ř\n",
+     "h.txt: error: the help has no @title\n"
      "h.txt(1): error: the help's title is longer than 127 characters\n"
      "h.txt(2): error: the topic id is longer than 255 characters\n"
-     "h.txt(2): error: the topic's title is longer than 127 characters\nh.txt: error: the help has no "
-     "@title\n"},
+     "h.txt(2): error: the topic's title is longer than 127 characters\n"},
     {"Empty", "", "h.txt: error: the help has no @title\nh.txt: error: the help has no @topic\n"},
     {"ContextHashesCollide", "@title T\n@topic jftgpll A\n@topic wbxtgzo B\n",
      "h.txt(3): error: the topic id 'wbxtgzo' has the same context hash as 'jftgpll' on line 2; Windows help "

@@ -14,6 +14,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,10 +66,12 @@ void MakeDisc(const Disc& disc, const TempDir& folder) {
   for (const auto& name : disc.fifos) mkfifo((folder.path() / name).c_str(), 0644);
 }
 
-// Packs the folder into `image` (out/disc.iso when empty), where out already holds an older image.
+// Packs the folder into `image` (out/disc.iso when empty), where out already holds an older image. The clean
+// disc is in code page 1250, as the options say unless they say otherwise.
 Packed RunPack(const TempDir& folder, const TempDir& out, std::vector<std::string> options,
                const std::string& image = "") {
   out.Write("disc.iso", "older image");
+  options.insert(options.begin(), {"--from", "cp1250"});
   options.push_back(folder.path().string());
   options.push_back(image.empty() ? (out.path() / "disc.iso").string() : image);
   std::ostringstream text;
@@ -98,6 +101,19 @@ std::map<std::string, std::string> Snapshot(const fs::path& folder) {
   return found;
 }
 
+// The line of the output that tells the error with this place ("FILE(LINE)") and code; empty when none does.
+std::string ErrorLine(const std::string& out, const std::string& place, FindingCode code) {
+  const std::string start = place + ": error: ";
+  const std::string end = std::string(" [") + FindingCodeName(code) + "]";
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind(start, 0) == 0 && line.size() >= end.size() &&
+        line.compare(line.size() - end.size(), end.size(), end) == 0)
+      return line;
+  }
+  return "";
+}
+
 struct BadCase {
   const char* name;
   Disc disc;
@@ -124,15 +140,7 @@ TEST_P(BadFolder, IsNamedAndNothingIsWritten) {
   const auto before = Snapshot(folder.path());
   const Packed packed = RunPack(folder, out, c.options, in(c.image));
   EXPECT_EQ(packed.exitCode, 2);
-  const std::string finding = in(c.place) + ": error: ";
-  const std::string code = std::string(" [") + FindingCodeName(c.code) + "]";
-  std::istringstream lines(packed.out);
-  bool found = false;
-  for (std::string line; !found && std::getline(lines, line);) {
-    found = line.rfind(finding, 0) == 0 && line.size() >= code.size() &&
-            line.compare(line.size() - code.size(), code.size(), code) == 0;
-  }
-  EXPECT_TRUE(found) << packed.out;
+  EXPECT_NE(ErrorLine(packed.out, in(c.place), c.code), "") << packed.out;
   EXPECT_NE(packed.out.find("nothing written"), std::string::npos) << packed.out;
   // The folder and the older image are left as they were, with nothing beside them.
   EXPECT_EQ(Snapshot(folder.path()), before);
@@ -146,11 +154,6 @@ const std::vector<std::string> kProgram{"--program", "/bin/true"};
 const std::string kDeepPath = "GAMES\\" + std::string(57, 'a') + "\\" + std::string(56, 'b');
 
 const BadCase kBadCases[] = {
-    {"character outside the code page",
-     {{{"kat1.txt", "1;0;Gry\r\nNajlepsze \xc5\x82\xc4\x85 gry \xe4\xb8\xad \xe2\x82\xac\r\n$\r\n"}}},
-     kProgram,
-     "kat1.txt(2)",
-     FindingCode::kNotInCodePage},
     {"name longer than Joliet holds",
      {{{"GAMES\\" + kLongName, "x"}}},
      kProgram,
@@ -177,6 +180,26 @@ const BadCase kBadCases[] = {
      kProgram,
      "GAMES\\CHESS\\chess.exe",
      FindingCode::kNamesDifferInCase},
+    {"device name with an extension",
+     {{{"GAMES\\Nul.txt", "x"}}},
+     kProgram,
+     "GAMES\\Nul.txt",
+     FindingCode::kNameWindowsCannotOpen},
+    {"folder name ending in a dot",
+     {{{"GAMES\\old.\\x", "x"}}},
+     kProgram,
+     "GAMES\\old.",
+     FindingCode::kNameWindowsCannotOpen},
+    {"name ending in a space",
+     {{{"GAMES\\a ", "x"}}},
+     kProgram,
+     "GAMES\\a ",
+     FindingCode::kNameWindowsCannotOpen},
+    {"catalogue linked to a device",
+     {{{"kat1.txt", nullptr}}, {{"kat1.txt", "/dev/zero"}}},
+     kProgram,
+     "kat1.txt",
+     FindingCode::kLinkOutside},
     {"name Windows cannot hold",
      {{{"GAMES\\a?b", "x"}}},
      kProgram,
@@ -249,13 +272,115 @@ std::map<std::string, std::string> Extract(const fs::path& image, const TempDir&
   return files;
 }
 
+// Text in UTF-16 with its byte order mark, as Notepad saves "Unicode".
+std::string Utf16(std::u16string_view text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+const std::u16string kPolish = u"1;0;Gry\r\nNajlepsze łąć gry\r\n$\r\n2;1;Szachy\r\n$\r\n";
+const std::string kPolishUtf8 =
+    "1;0;Gry\r\nNajlepsze \xc5\x82\xc4\x85\xc4\x87 gry\r\n$\r\n2;1;Szachy\r\n$\r\n";
+const std::string kPolish1250 = CleanDisc()["kat1.txt"];
+// "STÓŁ" in code page 1250 is D3 A3, which is also UTF-8, for U+04E3.
+const std::string kTable1250 = "1;0;ST\xd3\xa3\r\n$\r\n2;1;Szachy\r\n$\r\n";
+
+struct EncodingCase {
+  const char* name;
+  std::string kat1;
+  const char* from;
+  // The error both tools find in kat1.txt, at this line, and whether it suggests --from cp1250; without one,
+  // what kat1.txt becomes on the disc.
+  std::optional<FindingCode> error;
+  long long line;
+  bool suggestsCodePage;
+  std::string onDisc;
+  // What tamo_check finds in the folder as it is, without --from.
+  std::optional<FindingCode> asIs;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.name; }
+
+class Encoding : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(Encoding, IsReadAsDeclaredByBothTools) {
+  const EncodingCase& c = GetParam();
+  const TempDir folder;
+  const TempDir out;
+  MakeDisc({{{"GAMES\\CHESS\\opis\\opis1.txt", "Szachy\r\n"}}}, folder);
+  folder.Write("kat1.txt", c.kat1);
+  const Packed packed = RunPack(folder, out, {"--from", c.from, "--program", "/bin/true"});
+  std::ostringstream checked;
+  std::ostringstream ignored;
+  const int checkerExit = RunChecker({"--from", c.from, folder.path().string()}, checked, ignored);
+  if (c.error) {
+    const std::string place = "kat1.txt(" + std::to_string(c.line) + ")";
+    EXPECT_EQ(packed.exitCode, 2);
+    const std::string line = ErrorLine(packed.out, place, *c.error);
+    EXPECT_NE(line, "") << packed.out;
+    EXPECT_EQ(line.find("give --from cp1250") != std::string::npos, c.suggestsCodePage) << line;
+    EXPECT_EQ(checkerExit, 2);
+    EXPECT_EQ(ErrorLine(checked.str(), place, *c.error), line) << checked.str();
+  } else {
+    EXPECT_EQ(packed.exitCode, 0) << packed.out;
+    const TempDir extracted;
+    EXPECT_TRUE(Extract(out.path() / "disc.iso", extracted)["kat1.txt"] == c.onDisc);
+    EXPECT_EQ(checkerExit, 0) << checked.str();
+  }
+  std::ostringstream asIs;
+  const int asIsExit = RunChecker({folder.path().string()}, asIs, ignored);
+  if (c.asIs) {
+    EXPECT_NE(asIs.str().find(std::string("[") + FindingCodeName(*c.asIs) + "]"), std::string::npos)
+        << asIs.str();
+  } else {
+    EXPECT_EQ(asIsExit, 0) << asIs.str();
+  }
+}
+
+const EncodingCase kEncodings[] = {
+    {"UTF-8", kPolishUtf8, "utf-8", {}, 0, false, kPolish1250, FindingCode::kUtf8Text},
+    {"UTF-8 with a byte order mark",
+     "\xEF\xBB\xBF" + kPolishUtf8,
+     "utf-8",
+     {},
+     0,
+     false,
+     kPolish1250,
+     FindingCode::kByteOrderMark},
+    {"UTF-16 LE", Utf16(kPolish, false), "utf-8", {}, 0, false, kPolish1250, FindingCode::kUtf16Text},
+    {"UTF-16 BE, whatever --from says",
+     Utf16(kPolish, true),
+     "cp1250",
+     {},
+     0,
+     false,
+     kPolish1250,
+     FindingCode::kUtf16Text},
+    {"code page 1250", kPolish1250, "cp1250", {}, 0, false, kPolish1250, {}},
+    {"code page 1250 taken for UTF-8", kPolish1250, "utf-8", FindingCode::kNotUtf8, 2, true, "", {}},
+    {"STÓŁ in code page 1250", kTable1250, "cp1250", {}, 0, false, kTable1250, {}},
+    {"STÓŁ taken for UTF-8", kTable1250, "utf-8", FindingCode::kNotInCodePage, 1, true, "", {}},
+    {"a character the code page lacks", kPolishUtf8 + "3;1;Gry \xe2\x9c\x93\r\n$\r\n", "utf-8",
+     FindingCode::kNotInCodePage, 6, true, "", FindingCode::kUtf8Text},
+    {"UTF-8 with a stray code page 1250 byte", kPolishUtf8 + "3;1;Warcaby \xb9\r\n$\r\n", "utf-8",
+     FindingCode::kNotUtf8, 6, true, "", FindingCode::kUtf8Text},
+    {"UTF-16 of an odd length", Utf16(kPolish, false) + "\n", "utf-8", FindingCode::kBadUtf16, 6, false, "",
+     FindingCode::kUtf16Text},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, Encoding, ::testing::ValuesIn(kEncodings), CaseName());
+
 TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
   const TempDir folder;
   const TempDir out;
   const TempDir program({{"browser.exe", std::string("MZ\0\x90\xff", 5)}});
-  // UTF-8 with a byte order mark, a code page 1250 description, a binary file, a long Polish name (which the
-  // image must give back in both name trees), a program in a Polish folder named by the list in UTF-8 and a
-  // folder link inside.
+  // The catalogue in UTF-8, one file with a byte order mark; a binary file, a long Polish name (which the
+  // image must give back in both name trees), a program in a Polish folder named by the list and a folder
+  // link inside, whose copy of a description is no text the load reads and so stays as it is.
   const std::string utf8Kat1 =
       "\xEF\xBB\xBF"
       "1;0;Gry\r\nNajlepsze \xc5\x82\xc4\x85\xc4\x87 gry\r\n$\r\n2;1;Szachy\r\n$\r\n";
@@ -263,8 +388,10 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
                                "GRY\\\xc5\xbb"
                                "ABA\r\n2\r\nrun=\xc5\xbc"
                                "aba.exe\r\n";
+  const char* utf8Chess = "Szachy \xc5\x82\r\nOpis.\r\n";
   const Disc disc{{{"kat1.txt", utf8Kat1.c_str()},
                    {"prog.txt", utf8Prog.c_str()},
+                   {"GAMES\\CHESS\\opis\\opis1.txt", utf8Chess},
                    {"GRY\\\xc5\xbb"
                     "ABA\\\xc5\xbc"
                     "aba.exe",
@@ -282,7 +409,8 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
                    {"DATA\\\xc5\xbb\xc3\xb3\xc5\x82w o bardzo d\xc5\x82ugiej nazwie.txt", "x"}},
                   {{"LINKED", "GAMES/CHESS/opis"}}};
   const Packed packed = Pack(
-      disc, folder, out, {"--label", "Płyta nr 1", "--program", (program.path() / "browser.exe").string()});
+      disc, folder, out,
+      {"--from", "utf-8", "--label", "Płyta nr 1", "--program", (program.path() / "browser.exe").string()});
   // The label had to change: a warning says what it became.
   ASSERT_EQ(packed.exitCode, 1) << packed.out;
   EXPECT_NE(packed.out.find("--label: warning: the volume label \"Płyta nr 1\" becomes P_YTA_NR_1: ISO 9660 "
@@ -304,7 +432,7 @@ TEST(Pack, WritesTheCatalogueInCodePage1250AndEverythingElseAsItIs) {
   }
   files["DATA/blob.bin"] = "\xEF\xBB\xBF\xc5\x82\r\n\x1a\xff";
   files["DATA/\xc5\xbb\xc3\xb3\xc5\x82w o bardzo d\xc5\x82ugiej nazwie.txt"] = "x";
-  files["LINKED/opis1.txt"] = files["GAMES/CHESS/opis/opis1.txt"];
+  files["LINKED/opis1.txt"] = utf8Chess;
   files["LINKED/opis2.txt"] = files["GAMES/CHESS/opis/opis2.txt"];
   files
       ["GRY/\xc5\xbb"
@@ -364,7 +492,7 @@ TEST(Pack, ReadBackFindsEveryDifference) {
   const std::string blob(200000, 'x');
   const Packed packed = Pack({{{"DATA\\blob.bin", blob.c_str()}}}, folder, out, kProgram);
   ASSERT_EQ(packed.exitCode, 0) << packed.out;
-  const PackPlan plan = PlanImage({folder.path(), "/bin/true", ""});
+  const PackPlan plan = PlanImage({folder.path(), "/bin/true", "", TextEncoding::kCodePage1250});
   const fs::path image = out.path() / "disc.iso";
   EXPECT_EQ(CompareImage(plan.contents, image), std::vector<std::string>{});
   const std::vector<std::string> differs{"Joliet: file DATA/blob.bin differs from what was meant",
@@ -452,22 +580,7 @@ TEST(Pack, LaysTheCatalogueOutInTheOrderTheLoadReadsIt) {
   EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + expected.size()), expected);
 }
 
-TEST(Pack, ConvertsTextAndMakesLabels) {
-  const struct {
-    std::string in, out;
-    std::size_t errors;
-  } texts[] = {
-      {"\xEF\xBB\xBFplain", "plain", 0},
-      {"\xb3\xb9\xe6 stays", "\xb3\xb9\xe6 stays", 0},
-      {"\xc5\x81\xc3\xb3\xc4\x9b\xe2\x82\xac", "\xa3\xf3\xec\x80", 0},
-      // Beyond U+FFFF a character is two UTF-16 units, and Windows writes one '?' for each.
-      {"\xe4\xb8\xad\xe4\xb8\xad\n\xf0\x9f\x98\x80", "??\n??", 2},
-  };
-  for (const auto& t : texts) {
-    std::vector<Finding> findings;
-    EXPECT_EQ(ToCodePage1250(t.in, "f", findings), t.out) << t.in;
-    EXPECT_EQ(findings.size(), t.errors) << t.in;
-  }
+TEST(Pack, MakesLabels) {
   EXPECT_EQ(VolumeLabel("sample-disc"), "SAMPLE_DISC");
   EXPECT_EQ(VolumeLabel("Žluťoučký kůň"), "_LU_OU_K__K__");
   EXPECT_EQ(VolumeLabel(std::string(40, 'a')), std::string(32, 'A'));
@@ -523,7 +636,12 @@ TEST_P(Interrupted, LeavesNothingBehind) {
   } else {
     MakeDisc({{}, {}, {}, {{"DATA\\big.bin", 256 << 20}}}, folder);
     out.Write("disc.iso", "older");
-    arguments = {TAMO_PACK_TOOL, "--program", "/bin/true", folder.path().string(),
+    arguments = {TAMO_PACK_TOOL,
+                 "--from",
+                 "cp1250",
+                 "--program",
+                 "/bin/true",
+                 folder.path().string(),
                  (out.path() / "disc.iso").string()};
     // Once the image is well under way.
     working = [&] {

@@ -1,6 +1,7 @@
 #include "tools/check/disc_check.h"
 
 #include <algorithm>
+#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -41,30 +42,67 @@ std::string OneLine(const std::string& reason) {
   return joined;
 }
 
-// Whether the line holds text encoded as UTF-8: at least one multi-byte sequence and nothing that is not
-// valid UTF-8, which 8-bit Central European text practically never is.
+// Whether the line holds text encoded as UTF-8: at least one multi-byte sequence, nothing that is not valid
+// UTF-8, which 8-bit Central European text practically never is, and only characters the code page has, as
+// Polish and Czech text has ("STÓŁ" in code page 1250 is valid UTF-8 too, for a Cyrillic letter).
 bool LooksLikeUtf8(const std::string& line) {
   const DecodedUtf8 decoded = DecodeUtf8(line);
-  return decoded.valid && decoded.codes.size() != line.size();
+  return decoded.valid && decoded.codes.size() != line.size() &&
+         std::all_of(decoded.codes.begin(), decoded.codes.end(), InCodePage1250);
 }
 
-// Looks once at every text file the load opens: the browser shows them in code page 1250.
+bool StartsAsUtf16(const std::filesystem::path& native) {
+  char mark[2] = {};
+  std::ifstream(native, std::ios::binary).read(mark, 2);
+  return (mark[0] == '\xFF' && mark[1] == '\xFE') || (mark[0] == '\xFE' && mark[1] == '\xFF');
+}
+
+// Opens the text files the load reads, each looked at first (a pipe would hang the reading, a device never
+// end it, a link may lead off the disc), and looks once at what each holds: the browser shows them in code
+// page 1250.
 class EncodingCheck {
  public:
-  EncodingCheck(std::vector<Finding>& findings, const TextSource& source)
-      : findings_(findings), source_(source) {}
+  EncodingCheck(const DiscFolder& disc, std::vector<Finding>& findings, const TextSource& source)
+      : disc_(disc), findings_(findings), source_(source) {}
 
-  bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) const {
-    if (!source_) return text.Open(native.string());
-    auto contents = source_(native, file);
-    return contents && text.OpenFromString(std::move(*contents));
+  // This machine's name for a file that can be read as one; a fault is told once.
+  std::optional<std::filesystem::path> Locate(const std::string& file) {
+    auto native = disc_.Locate(file);
+    if (!native) return std::nullopt;
+    if (const auto fault = disc_.FileFault(file)) {
+      if (faulty_.insert(file).second)
+        findings_.push_back({Severity::kError, fault->code, file, 0, fault->text});
+      return std::nullopt;
+    }
+    return native;
   }
 
+  bool Open(TextFile& text, const std::string& file, const std::filesystem::path& native) {
+    if (source_) {
+      auto contents = source_(native, file);
+      return contents && text.OpenFromString(std::move(*contents));
+    }
+    if (!StartsAsUtf16(native)) return text.Open(native.string());
+    // The browser would read its bytes, a NUL after every letter: told once, and the rest of the check reads
+    // the file as tamo_pack would convert it, rather than report each of those bytes.
+    if (utf16_.insert(file).second) {
+      findings_.push_back({Severity::kError, Code::kUtf16Text, file, 0,
+                           "text in UTF-16 (Notepad's \"Unicode\"); the browser reads code page 1250 and "
+                           "would show its bytes: save it in code page 1250, or pack with tamo_pack, which "
+                           "converts it"});
+    }
+    std::ifstream in(native, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return text.OpenFromString(EncodeCodePage1250(DecodeText(bytes, TextEncoding::kCodePage1250).codes));
+  }
+
+  // Looks for what the browser would show wrongly in a file as the disc holds it; a file read through a
+  // source is in code page 1250 already.
   void Scan(const std::string& file, const std::filesystem::path& native) {
-    if (!scanned_.insert(file).second) return;
+    if (source_ || !scanned_.insert(file).second) return;
     // Read as the browser reads it, so that nothing after an end-of-file mark is judged.
     TextFile text;
-    if (!Open(text, file, native)) return;
+    if (!Open(text, file, native) || utf16_.count(file) != 0) return;
     std::string line;
     long long lineNumber = 0;
     while (text.ReadLine(line)) {
@@ -84,9 +122,12 @@ class EncodingCheck {
   }
 
  private:
+  const DiscFolder& disc_;
   std::vector<Finding>& findings_;
   const TextSource& source_;
   std::set<std::string> scanned_;
+  std::set<std::string> faulty_;
+  std::set<std::string> utf16_;
 };
 
 // Reads one language's catalogue off the disc and collects everything the load reports, reading on past every
@@ -102,7 +143,7 @@ class DiscLoad : public DiscAccess, public LoadSink {
 
   void ResolvePath(std::string& path) override { disc_.Resolve(path); }
   bool OpenTextFile(TextFile& file, const std::string& path) override {
-    const auto native = disc_.Locate(path);
+    const auto native = encoding_.Locate(path);
     if (!native || !encoding_.Open(file, path, *native)) return false;
     encoding_.Scan(path, *native);
     opened.push_back(path);
@@ -142,7 +183,7 @@ struct Settings {
 void CheckHelpFiles(const DiscFolder& disc, const Settings& settings, std::vector<Finding>& findings) {
   for (const Language language : kLanguages) {
     const IniFile::Value& help = settings.helpFile[language];
-    if (!settings.helpOpened[language] || DiscFolder::NamesDrive(help.text) || disc.IsFile(help.text))
+    if (!settings.helpOpened[language] || DiscFolder::LeavesDisc(help.text) || disc.IsFile(help.text))
       continue;
     const SettingsKey& key =
         KeyOf(language == Language::kPolish ? Setting::kHelpPolish : Setting::kHelpCzech);
@@ -230,20 +271,44 @@ void CheckCategories(const CategoryTable& table, const DiscLoad& load, const std
   }
 }
 
-bool ExistsAsProgram(const DiscFolder& disc, const std::string& path) {
-  if (disc.IsFile(path)) return true;
+// The program file a run or installer path starts, when it exists.
+std::optional<std::string> ProgramFile(const DiscFolder& disc, const std::string& path) {
+  if (disc.IsFile(path)) return path;
   // What follows a blank in the last component may be arguments, which the browser passes on.
   const std::size_t slash = path.rfind('\\');
   for (std::size_t blank = path.find(' ', slash == std::string::npos ? 0 : slash); blank != std::string::npos;
        blank = path.find(' ', blank + 1)) {
-    if (disc.IsFile(path.substr(0, blank))) return true;
+    if (disc.IsFile(path.substr(0, blank))) return path.substr(0, blank);
   }
-  return false;
+  return std::nullopt;
+}
+
+// A path on drive D: is the disc's only while the disc is drive D:; one on another drive is never the
+// disc's.
+void CheckDrive(const std::string& file, long long line, const std::string& path, bool mustBeOnDisc,
+                std::vector<Finding>& findings) {
+  if (DiscFolder::OnDriveD(path)) {
+    std::string relative = path.substr(2);
+    relative.erase(0, relative.find_first_not_of('\\'));
+    findings.push_back({Severity::kWarning, Code::kOnDriveD, file, line,
+                        "the path " + path +
+                            " is on drive D:, so it is found only when the disc is drive D:; " +
+                            (relative.empty() ? std::string(".") : relative) +
+                            ", relative to the disc's root, is found in any drive"});
+  } else if (mustBeOnDisc && DiscFolder::LeavesDisc(path)) {
+    findings.push_back({Severity::kError, Code::kLeavesDisc, file, line,
+                        "the path " + path + " leaves the disc: it names " +
+                            (path[0] == '\\' ? std::string("a network share")
+                                             : "drive " + path.substr(0, 2) + ", not the disc's") +
+                            "; write it relative to the disc's root"});
+  }
 }
 
 void CheckLength(const std::string& file, long long line, const std::string& path,
                  std::vector<Finding>& findings) {
-  const std::size_t length = path.size() + (!path.empty() && path[0] == '\\' ? 2 : kDriveRootLength);
+  const std::size_t length = path.size() + (DiscFolder::OnDriveD(path)         ? 0
+                                            : !path.empty() && path[0] == '\\' ? 2
+                                                                               : kDriveRootLength);
   if (length <= kMaxPathLength) return;
   findings.push_back({Severity::kWarning, Code::kPathTooLong, file, line,
                       "the path is " + std::to_string(length) + " characters long on the disc; the browser " +
@@ -253,6 +318,16 @@ void CheckLength(const std::string& file, long long line, const std::string& pat
 void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string& file,
                  std::vector<Finding>& findings) {
   for (const auto& block : load.blocks) {
+    CheckDrive(file, block.directoryLine, block.directory, true, findings);
+    // The browser reads the number as atoi does: text that does not start with one is 0, the root.
+    const std::string& number = block.categoryText;
+    const std::size_t digit = !number.empty() && (number[0] == '+' || number[0] == '-') ? 1 : 0;
+    const bool isNumber = digit < number.size() && number[digit] >= '0' && number[digit] <= '9';
+    if (!number.empty() && !isNumber) {
+      findings.push_back({Severity::kWarning, Code::kCategoryNotNumber, file, block.categoryLine,
+                          "the category number \"" + number +
+                              "\" is not a number, so the browser reads 0: the program lands in the root"});
+    }
     std::map<std::string, long long> firstLine;
     for (const auto& option : block.options) {
       if (!option.known) {
@@ -270,18 +345,22 @@ void CheckBlocks(const DiscFolder& disc, const DiscLoad& load, const std::string
     }
     const auto checkProgram = [&](const std::optional<std::string>& path, long long line, Code code,
                                   const char* what) {
-      if (!path || DiscFolder::NamesDrive(*path)) return;
+      if (!path || DiscFolder::LeavesDisc(*path)) return;
       CheckLength(file, line, *path, findings);
-      if (!ExistsAsProgram(disc, *path)) {
+      const auto program = ProgramFile(disc, *path);
+      if (!program) {
         findings.push_back(
             {Severity::kWarning, code, file, line, std::string(what) + " " + *path + " does not exist"});
+      } else if (const auto fault = disc.FileFault(*program)) {
+        findings.push_back({Severity::kError, fault->code, file, line,
+                            std::string(what) + " " + *program + ": " + fault->text});
       }
     };
     checkProgram(block.runPath, block.runLine, Code::kNoRunFile, "run file");
     checkProgram(block.installPath, block.installLine, Code::kNoInstaller, "installer");
     CheckLength(file, block.descriptionLine, block.descriptionPath, findings);
     // An accepted block's description is tested by the load itself; a dropped one's the browser never opens.
-    if (!block.accepted && !DiscFolder::NamesDrive(block.descriptionPath) &&
+    if (!block.accepted && !DiscFolder::LeavesDisc(block.descriptionPath) &&
         !disc.IsFile(block.descriptionPath)) {
       findings.push_back({Severity::kWarning, Code::kNoDroppedDescription, file, block.descriptionLine,
                           "description file " + block.descriptionPath + " does not exist"});
@@ -336,6 +415,47 @@ LanguageResult CheckLanguage(const DiscFolder& disc, EncodingCheck& encoding, co
 
 }  // namespace
 
+std::string ToCodePage1250(const std::string& bytes, const std::string& file, TextEncoding from,
+                           std::vector<Finding>& findings) {
+  const DecodedText text = DecodeText(bytes, from);
+  const std::string name = Utf8FromCodePage1250(file);
+  // Text taken for UTF-8 only because it was declared so may be code page 1250 after all: the author is told
+  // how to say so.
+  const bool mayBeCodePage = text.form == DecodedText::Form::kUtf8 && !text.byteOrderMark;
+  if (text.faultLine != 0) {
+    findings.push_back(
+        {Severity::kError, text.form == DecodedText::Form::kUtf16 ? Code::kBadUtf16 : Code::kNotUtf8, name,
+         text.faultLine,
+         text.fault + (mayBeCodePage ? "; if the file is in code page 1250, give --from cp1250" : "")});
+    // Nothing is packed now; the check goes on with the file as it is, which is most likely code page 1250,
+    // rather than report every path it names that the replaced characters would miss.
+    if (text.form == DecodedText::Form::kUtf8) return bytes;
+  } else {
+    long long line = 1;
+    long long lastReported = 0;
+    for (const char32_t code : text.codes) {
+      if (!InCodePage1250(code) && lastReported != line) {
+        std::string what =
+            "the character " + CodePointName(code) + " \"" + Utf8(code) + "\" has no code in code page 1250";
+        if (mayBeCodePage) {
+          what += "; if the file is in code page 1250, where these bytes read \"" +
+                  Utf8FromCodePage1250(Utf8(code)) + "\", give --from cp1250";
+        }
+        findings.push_back({Severity::kError, Code::kNotInCodePage, name, line, what});
+        lastReported = line;
+      }
+      if (code == '\n') ++line;
+    }
+  }
+  return EncodeCodePage1250(text.codes);
+}
+
+std::optional<TextEncoding> EncodingNamed(const std::string& name) {
+  if (name == "utf-8" || name == "utf8" || name == "UTF-8") return TextEncoding::kUtf8;
+  if (name == "cp1250" || name == "CP1250" || name == "windows-1250") return TextEncoding::kCodePage1250;
+  return std::nullopt;
+}
+
 int CheckReport::ErrorCount() const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),
                                         [](const Finding& f) { return f.severity == Severity::kError; }));
@@ -352,18 +472,28 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   CheckReport report;
   DiscFolder disc(discFolder);
   std::vector<Finding> common;
-  EncodingCheck encoding(common, textSource);
+  EncodingCheck encoding(disc, common, textSource);
 
+  // The settings as the browser will read them: through the source when there is one, so that a file
+  // converted for the disc gives its values in code page 1250.
   IniFile file;
-  if (const auto native = disc.Locate(kSettingsFile)) {
-    if (file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
+  if (const auto native = encoding.Locate(kSettingsFile)) {
+    const auto converted = textSource ? textSource(*native, kSettingsFile) : std::nullopt;
+    if (converted) file.Parse(*converted);
+    if (converted || file.Load(native->string())) encoding.Scan(kSettingsFile, *native);
   }
   Settings settings;
   const auto read = [&](Setting setting) {
     const SettingsKey& key = KeyOf(setting);
     IniFile::Value value = file.Get(key.section, key.key, key.fallback);
     if (key.isDiscPath) {
-      if (value.line != 0 && !value.text.empty()) CheckLength(kSettingsFile, value.line, value.text, common);
+      if (value.line != 0 && !value.text.empty()) {
+        CheckLength(kSettingsFile, value.line, value.text, common);
+        // The catalogue must be on the disc; a help file may lie elsewhere.
+        const bool catalogue = setting == Setting::kCategoryFilePolish ||
+                               setting == Setting::kCategoryFileCzech || setting == Setting::kProgramList;
+        CheckDrive(kSettingsFile, value.line, value.text, catalogue, common);
+      }
       disc.Resolve(value.text);
     }
     return value;
@@ -428,9 +558,17 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
   for (std::size_t i = 0; i < czech.size(); ++i) {
     if (!twinned[i]) all.push_back(place(only(czech[i], Language::kCzech)));
   }
-  std::stable_sort(all.begin(), all.end(), [](const Finding& a, const Finding& b) {
-    return a.file != b.file ? a.file < b.file : a.line < b.line;
-  });
+  // A path off the disc cannot be opened there: that it leaves the disc says all.
+  std::set<std::pair<std::string, long long>> offDiscPlaces;
+  for (const Finding& finding : all) {
+    if (finding.code == Code::kLeavesDisc) offDiscPlaces.emplace(finding.file, finding.line);
+  }
+  const auto offDisc = [&](const Finding& finding) {
+    return (finding.code == Code::kCannotOpen || finding.code == Code::kNoDescriptionFile) &&
+           offDiscPlaces.count({finding.file, finding.line}) != 0;
+  };
+  all.erase(std::remove_if(all.begin(), all.end(), offDisc), all.end());
+  SortByPlace(all);
   // Everything above is the disc's text, in its code page; the report is in UTF-8.
   for (Finding& finding : all) {
     finding.file = Utf8FromCodePage1250(finding.file);
@@ -453,15 +591,25 @@ CheckReport CheckDisc(const std::filesystem::path& discFolder, bool withTree, co
 // The disc's text is printed in UTF-8, as this machine's names are; --utf8, which once asked for that, is
 // still taken.
 constexpr const char* kUsage =
-    "usage: tamo_check [--tree] [DISC-FOLDER]\n"
-    "  --tree  also print each language's category tree as the program shows it\n";
+    "usage: tamo_check [--tree] [--from utf-8|cp1250] [DISC-FOLDER]\n"
+    "  --tree           also print each language's category tree as the program shows it\n"
+    "  --from ENCODING  check the folder as tamo_pack --from ENCODING would put it on the disc; without it,\n"
+    "                   as the disc holds it (code page 1250)\n";
 
 int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& errors) {
   bool withTree = false;
   std::string folder = ".";
   bool folderGiven = false;
-  for (const auto& argument : arguments) {
-    if (argument == "--tree") {
+  std::optional<TextEncoding> from;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--from" && i + 1 < arguments.size()) {
+      from = EncodingNamed(arguments[++i]);
+      if (!from) {
+        errors << "--from: error: \"" << PrintableUtf8(arguments[i]) << "\" is not utf-8 or cp1250\n";
+        return 2;
+      }
+    } else if (argument == "--tree") {
       withTree = true;
     } else if (argument == "--utf8") {
       // Nothing to do: the output is UTF-8.
@@ -478,10 +626,25 @@ int RunChecker(const std::vector<std::string>& arguments, std::ostream& out, std
   }
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) {
-    errors << folder << ": error: not a folder\n";
+    errors << PrintableUtf8(folder) << ": error: not a folder\n";
     return 2;
   }
-  const CheckReport report = CheckDisc(folder, withTree);
+  // With --from every text file is read as the packer converts it, each once.
+  std::vector<Finding> conversion;
+  std::map<std::string, std::string> converted;
+  TextSource source;
+  if (from) {
+    source = [&](const std::filesystem::path& native, const std::string& file) -> std::optional<std::string> {
+      if (const auto done = converted.find(file); done != converted.end()) return done->second;
+      std::ifstream in(native, std::ios::binary);
+      if (!in) return std::nullopt;
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      return converted[file] = ToCodePage1250(bytes, file, *from, conversion);
+    };
+  }
+  CheckReport report = CheckDisc(folder, withTree, source);
+  report.findings.insert(report.findings.end(), conversion.begin(), conversion.end());
+  SortByPlace(report.findings);
   out << report.tree;
   for (const auto& finding : report.findings) out << FormatFinding(finding) << '\n';
   const int errorCount = report.ErrorCount();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "disc/code_page.h"
 #include "disc/finding.h"
 #include "disc/language.h"
 
@@ -29,6 +30,16 @@ struct CheckReport {
 // nothing when it cannot be read.
 using TextSource =
     std::function<std::optional<std::string>(const std::filesystem::path& native, const std::string& file)>;
+
+// The contents of a text file the browser reads as they go on the disc, in code page 1250: decoded from the
+// encoding declared, or from the one a byte order mark says, which is dropped. Each fault is an error in
+// `findings` (in UTF-8): the first place where the text is not in its encoding, else the first character of
+// each line that the code page lacks. `file` is the disc's name for it, in code page 1250.
+std::string ToCodePage1250(const std::string& bytes, const std::string& file, TextEncoding from,
+                           std::vector<Finding>& findings);
+
+// "utf-8" or "cp1250", as --from takes them; nothing for another.
+std::optional<TextEncoding> EncodingNamed(const std::string& name);
 
 // Checks the disc in the folder: the settings file, both languages' category files, the program list and
 // every file they name. With a text source, every text file is read as the source gives it (a tool that

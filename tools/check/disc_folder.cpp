@@ -25,16 +25,26 @@ std::string Join(const std::vector<std::string>& components) {
 
 }  // namespace
 
-DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {}
+DiscFolder::DiscFolder(std::filesystem::path root) : root_(std::move(root)) {
+  std::error_code error;
+  realRoot_ = std::filesystem::canonical(root_, error);
+  if (error) realRoot_ = root_;
+}
 
-bool DiscFolder::NamesDrive(const std::string& path) {
+bool DiscFolder::OnDriveD(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' && (path[0] == 'D' || path[0] == 'd');
+}
+
+bool DiscFolder::LeavesDisc(const std::string& path) {
   if (path.compare(0, 2, "\\\\") == 0) return true;
-  return path.size() >= 2 && path[1] == ':' &&
+  return path.size() >= 2 && path[1] == ':' && !OnDriveD(path) &&
          ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-std::optional<std::vector<std::string>> DiscFolder::Components(const std::string& path) const {
-  if (NamesDrive(path) || path.find('\0') != std::string::npos) return std::nullopt;
+std::optional<std::vector<std::string>> DiscFolder::Components(const std::string& given) const {
+  if (LeavesDisc(given) || given.find('\0') != std::string::npos) return std::nullopt;
+  // On drive D: the browser's current directory is the disc's root, so "D:\x" and "D:x" both start there.
+  const std::string path = OnDriveD(given) ? given.substr(2) : given;
   std::vector<std::string> components;
   std::size_t start = 0;
   while (start <= path.size()) {
@@ -104,9 +114,11 @@ bool DiscFolder::Resolve(std::string& path) const {
   // An empty path names the current directory, as "." does.
   if (path.size() > kMaxPathLength) return false;
   std::error_code error;
+  // A path that leaves the disc may still have a directory part on it: "\\\\x" is a share's name, but its
+  // directory part "\\" is the root.
   const auto whole = Components(path);
-  if (!whole) return false;
-  if (const auto found = Find(*whole); found && std::filesystem::is_directory(*found, error)) {
+  if (const auto found = whole ? Find(*whole) : std::nullopt;
+      found && std::filesystem::is_directory(*found, error)) {
     path = Join(*whole);
     return true;
   }
@@ -124,4 +136,25 @@ bool DiscFolder::Resolve(std::string& path) const {
   if (resolved.size() + kDriveRootLength > kMaxPathLength) return false;
   path = std::move(resolved);
   return true;
+}
+
+std::optional<DiscFolder::Fault> DiscFolder::FileFault(const std::string& path) const {
+  const auto native = Locate(path);
+  if (!native) return std::nullopt;
+  for (const auto& name : native->lexically_relative(root_)) {
+    if (const auto why = WhyWindowsCannotOpen(DecodeUtf8(name.u8string()).codes))
+      return Fault{FindingCode::kNameWindowsCannotOpen, *why};
+  }
+  std::error_code error;
+  const auto real = std::filesystem::canonical(*native, error);
+  if (error) return Fault{FindingCode::kLinkNowhere, "cannot be read: the link leads nowhere"};
+  const auto inside = real.lexically_relative(realRoot_);
+  if (inside.empty() || *inside.begin() == "..")
+    return Fault{FindingCode::kLinkOutside, "the link leads out of the folder, off the disc"};
+  const auto status = std::filesystem::status(real, error);
+  if (std::filesystem::is_directory(status))
+    return Fault{FindingCode::kFolderNotFile, "is a folder, where the browser opens a file"};
+  if (!std::filesystem::is_regular_file(status))
+    return Fault{FindingCode::kNotFileOrFolder, "is neither a file nor a folder (a pipe, device or socket)"};
+  return std::nullopt;
 }

@@ -45,8 +45,10 @@ bool IsEscapable(char c) {
 
 class Reader {
  public:
-  Reader(const std::string& fileName, std::vector<std::string>& errors)
-      : fileName_(fileName), errors_(errors) {}
+  // Each error with its line, 0 for the file as a whole.
+  using Errors = std::vector<std::pair<int, std::string>>;
+
+  Reader(const std::string& fileName, Errors& errors) : fileName_(fileName), errors_(errors) {}
 
   void ReadLine(std::string line, int number) {
     if (!CheckCharacters(line, number)) return;
@@ -80,8 +82,8 @@ class Reader {
 
   HelpDocument Finish() {
     CloseBlock();
-    if (!titleLine_) errors_.push_back(fileName_ + ": error: the help has no @title");
-    if (document_.topics.empty()) errors_.push_back(fileName_ + ": error: the help has no @topic");
+    if (!titleLine_) errors_.push_back({0, fileName_ + ": error: the help has no @title"});
+    if (document_.topics.empty()) errors_.push_back({0, fileName_ + ": error: the help has no @topic"});
     for (auto& [block, run, line] : links_) {
       std::string& target = document_.topics[block.first].blocks[block.second].runs[run].target;
       bool found = false;
@@ -113,7 +115,7 @@ class Reader {
   };
 
   void Error(int line, const std::string& what) {
-    errors_.push_back(fileName_ + "(" + std::to_string(line) + "): error: " + what);
+    errors_.push_back({line, fileName_ + "(" + std::to_string(line) + "): error: " + what});
   }
 
   // Tabs become spaces; a character the .hlp file cannot hold, or a control character, is an error.
@@ -282,7 +284,7 @@ class Reader {
   }
 
   const std::string& fileName_;
-  std::vector<std::string>& errors_;
+  Errors& errors_;
   HelpDocument document_;
   int titleLine_ = 0;
   int languageLine_ = 0;
@@ -295,7 +297,8 @@ class Reader {
 
 HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
                             std::vector<std::string>& errors) {
-  Reader reader(fileName, errors);
+  Reader::Errors found;
+  Reader reader(fileName, found);
   std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   for (int number = 1; start < text.size(); ++number) {
     std::size_t end = text.find('\n', start);
@@ -305,5 +308,10 @@ HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName
     reader.ReadLine(std::move(line), number);
     start = end + 1;
   }
-  return reader.Finish();
+  HelpDocument document = reader.Finish();
+  // In the order of the lines, whenever each was found (a link is checked once every topic is known).
+  std::stable_sort(found.begin(), found.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [line, error] : found) errors.push_back(PrintableUtf8(error));
+  return document;
 }

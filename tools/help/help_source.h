@@ -20,7 +20,8 @@
 // Every character must have a place in code page 1250, in which the .hlp file is written.
 
 // Reads `text`, the contents of the file `fileName`. Returns the document, or fills `errors` with every fault
-// found, each "file(line): error: what is wrong" as the disc checker words its findings, and returns a
-// document that must not be written.
+// found, in the order of the lines, each "file(line): error: what is wrong" as the disc checker words its
+// findings (one line of UTF-8, control characters written as \xNN), and returns a document that must not
+// be written.
 HelpDocument ReadHelpSource(const std::string& text, const std::string& fileName,
                             std::vector<std::string>& errors);

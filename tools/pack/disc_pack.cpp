@@ -165,6 +165,10 @@ class Planner {
         return std::nullopt;
       }
     }
+    if (const auto why = WhyWindowsCannotOpen(*codes)) {
+      Error(Code::kNameWindowsCannotOpen, inImage, *why);
+      return std::nullopt;
+    }
     if (codes->size() > kMaxJolietName) {
       Error(Code::kNameTooLong, inImage,
             "the name is " + std::to_string(codes->size()) + " characters long; Joliet holds at most " +
@@ -268,32 +272,11 @@ bool HasErrors(const std::vector<Finding>& findings) {
 }
 
 PackPlan Sorted(PackPlan plan) {
-  std::stable_sort(plan.findings.begin(), plan.findings.end(), [](const Finding& a, const Finding& b) {
-    return a.file != b.file ? a.file < b.file : a.line < b.line;
-  });
+  SortByPlace(plan.findings);
   return plan;
 }
 
 }  // namespace
-
-std::string ToCodePage1250(const std::string& bytes, const std::string& file,
-                           std::vector<Finding>& findings) {
-  std::string text = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? bytes.substr(3) : bytes;
-  const DecodedUtf8 decoded = DecodeUtf8(text);
-  if (!decoded.valid) return text;
-  long long line = 1;
-  long long lastReported = 0;
-  for (const char32_t code : decoded.codes) {
-    if (!InCodePage1250(code) && lastReported != line) {
-      findings.push_back(
-          {Severity::kError, Code::kNotInCodePage, Utf8FromCodePage1250(file), line,
-           "the character " + CodePointName(code) + " \"" + Utf8(code) + "\" has no code in code page 1250"});
-      lastReported = line;
-    }
-    if (code == '\n') ++line;
-  }
-  return EncodeCodePage1250(decoded.codes);
-}
 
 std::string VolumeLabel(const std::string& name) {
   std::string label;
@@ -335,7 +318,7 @@ PackPlan PlanImage(const PackRequest& request) {
     std::ifstream in(native, std::ios::binary);
     if (!in) return std::nullopt;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return converted[inImage] = ToCodePage1250(bytes, file, conversionFindings);
+    return converted[inImage] = ToCodePage1250(bytes, file, request.from, conversionFindings);
   };
   // Entries first: a FIFO, a device or a link out of the folder is named before any file is read, so that
   // nothing hangs on a pipe or reads a device or a file elsewhere.
@@ -472,9 +455,13 @@ namespace {
 constexpr std::int64_t kLastTimestamp = 5869583999;
 
 constexpr const char* kUsage =
-    "usage: tamo_pack [--label LABEL] [--program FILE] DISC-FOLDER IMAGE.iso\n"
-    "  --label LABEL   the volume label (default: the folder's name), made valid for ISO 9660\n"
-    "  --program FILE  the program to put at the root when the folder has no tamo_cd.exe\n"
+    "usage: tamo_pack [--from utf-8|cp1250] [--label LABEL] [--program FILE] DISC-FOLDER IMAGE.iso\n"
+    "  --from ENCODING  the encoding of the catalogue's text in the folder: utf-8 (the default) or cp1250;\n"
+    "                   a file with a byte order mark (UTF-8, or UTF-16 as Notepad's \"Unicode\") is read "
+    "as\n"
+    "                   the mark says\n"
+    "  --label LABEL    the volume label (default: the folder's name), made valid for ISO 9660\n"
+    "  --program FILE   the program to put at the root when the folder has no tamo_cd.exe\n"
     "With SOURCE_DATE_EPOCH set (seconds since 1970), every time stamp of the image is that time, and the "
     "same\n"
     "folder always makes the same image.\n";
@@ -501,7 +488,14 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
       out << kUsage;
       return 0;
     }
-    if ((argument == "--label" || argument == "--program") && i + 1 < arguments.size()) {
+    if (argument == "--from" && i + 1 < arguments.size()) {
+      const auto from = EncodingNamed(arguments[++i]);
+      if (!from) {
+        errors << "--from: error: \"" << PrintableUtf8(arguments[i]) << "\" is not utf-8 or cp1250\n";
+        return 2;
+      }
+      request.from = *from;
+    } else if ((argument == "--label" || argument == "--program") && i + 1 < arguments.size()) {
       if (argument == "--label") {
         request.label = arguments[++i];
       } else {
@@ -522,7 +516,7 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
   const fs::path target = positional[1];
   std::error_code error;
   if (!fs::is_directory(request.folder, error)) {
-    errors << request.folder.string() << ": error: not a folder\n";
+    errors << PrintableUtf8(request.folder.string()) << ": error: not a folder\n";
     return 2;
   }
   // An image inside the folder would go onto the next image made of it, or replace one of its files.
@@ -535,7 +529,7 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     return 2;
   }
   if (fs::is_directory(target, error)) {
-    errors << target.string() << ": error: is a folder; name the image file to write\n";
+    errors << PrintableUtf8(target.string()) << ": error: is a folder; name the image file to write\n";
     out << "nothing written\n";
     return 2;
   }
@@ -579,7 +573,8 @@ int RunPacker(const std::vector<std::string>& arguments, const fs::path& default
     if (problems.empty() && !PublishAll({&*temporary}, reason)) problems.push_back(reason);
   }
   if (!problems.empty()) {
-    for (const auto& problem : problems) errors << target.string() << ": error: " << problem << '\n';
+    for (const auto& problem : problems)
+      errors << PrintableUtf8(target.string() + ": error: " + problem) << '\n';
     out << "nothing written\n";
     return 2;
   }

@@ -16,11 +16,6 @@ constexpr std::size_t kMaxJolietPath = 120;
 // The largest file ISO 9660 holds in one extent, its size being a 32-bit number.
 constexpr std::uintmax_t kMaxFileSize = 0xFFFFFFFF;
 
-// The contents of a text file the browser reads, in code page 1250: UTF-8 converted, code page 1250 kept as
-// it is, a byte order mark dropped. A character the code page cannot hold is an error, the first in each
-// line.
-std::string ToCodePage1250(const std::string& bytes, const std::string& file, std::vector<Finding>& findings);
-
 // A volume label ISO 9660 accepts: upper-case letters, digits and '_', at most 32 of them.
 std::string VolumeLabel(const std::string& name);
 
@@ -30,6 +25,8 @@ struct PackRequest {
   std::filesystem::path program;
   // The folder's name when empty.
   std::string label;
+  // The encoding of the catalogue's text in the folder.
+  TextEncoding from = TextEncoding::kUtf8;
 };
 
 // Everything the image is to hold, with the findings that stop it from being written (and the checker's).
